@@ -1,0 +1,197 @@
+// One tick on a large logger file, and one day's queries and save file.
+#include "Bereiche.h"
+#include "DatenLoaderUnit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kSpalten = 30;   // date, time and 28 measured values
+
+QString header()
+{
+    QStringList namen{QStringLiteral("Datum"), QStringLiteral("Uhrzeit"), QStringLiteral("t2m  [°C  ]"),
+                      QStringLiteral("rf   [%   ]")};
+    for (int i = namen.size(); i < kSpalten; ++i)
+        namen << QStringLiteral("m%1   [xx  ]").arg(i, 2, 10, QChar(u'0'));
+    return namen.join(u'\t');
+}
+
+// A record every two seconds from 08.12.2026 00:00:00 on.
+QByteArray zeile(int i)
+{
+    const int s = i * 2;
+    const int tag = 8 + s / 86400;
+    const int sek = s % 86400;
+    QByteArray z = QStringLiteral("%1.12.2026\t%2:%3:%4")
+                       .arg(tag, 2, 10, QChar(u'0'))
+                       .arg(sek / 3600, 2, 10, QChar(u'0'))
+                       .arg(sek / 60 % 60, 2, 10, QChar(u'0'))
+                       .arg(sek % 60, 2, 10, QChar(u'0'))
+                       .toUtf8();
+    z += '\t' + QByteArray::number(5.0 + (i % 100) * 0.1, 'f', 1);
+    z += '\t' + QByteArray::number(40 + i % 50);
+    for (int c = 4; c < kSpalten; ++c)
+        z += '\t' + QByteArray::number((i * 7 + c * 13) % 1000 * 0.25, 'f', 2);
+    z += '\n';
+    return z;
+}
+
+struct Umgebung {
+    QTemporaryDir dir;
+    QString datei(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+Umgebung& umgebung()
+{
+    static Umgebung u;
+    return u;
+}
+
+QString dateiMitGroesse(qint64 bytes)
+{
+    const QString pfad = umgebung().datei(bytes > 10'000'000 ? "gross.txt" : "klein.txt");
+    if (QFileInfo(pfad).size() >= bytes)
+        return pfad;
+    QFile f(pfad);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(header().toUtf8() + '\n');
+    QByteArray block;
+    int i = 0;
+    while (f.size() + block.size() < bytes) {
+        block += zeile(i++);
+        if (block.size() > (1 << 20)) {
+            f.write(block);
+            block.clear();
+        }
+    }
+    f.write(block);
+    return pfad;
+}
+
+void Tick(benchmark::State& state)
+{
+    const QString pfad = dateiMitGroesse(state.range(0) << 20);
+    TDatenLoader loader(pfad, 2000, 1.0, u'\t', false);
+    for (int i = 0; i < 30; ++i) {
+        // A standard display's client per column.
+        auto* client = new TLoaderClient(&loader);
+        client->OnNeueDaten = [i](TDatenLoader* l) {
+            const QString name = QStringLiteral("m%1 ").arg(i + 4, 2, 10, QChar(u'0'));
+            benchmark::DoNotOptimize(l->AktuellerWert(name, 5));
+        };
+    }
+    for (auto _ : state)
+        loader.TimerTimer();
+    state.SetLabel(QStringLiteral("%1 MB").arg(state.range(0)).toStdString());
+}
+BENCHMARK(Tick)->Arg(1)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+// One day at a two-second interval.
+constexpr int kTag = 43200;
+
+QString tagesDatei()
+{
+    const QString pfad = umgebung().datei("tag.txt");
+    if (QFile::exists(pfad))
+        return pfad;
+    QFile f(pfad);
+    f.open(QIODevice::WriteOnly);
+    f.write(header().toUtf8() + '\n');
+    for (int i = 0; i < kTag; ++i)
+        f.write(zeile(i));
+    return pfad;
+}
+
+// The save file of a full day, as the loader writes it.
+QString tagesSicherung()
+{
+    const QString sav = umgebung().datei("tag.sav");
+    if (QFile::exists(sav))
+        return sav;
+    const QString pfad = tagesDatei();
+    TDatenLoader loader(pfad, 2000, 2.0, u'\t', false);
+    loader.NeuerDatensatz(QString::fromUtf8(zeile(0)).trimmed());
+    QFile f(pfad);
+    f.open(QIODevice::ReadOnly);
+    f.readLine();
+    while (!f.atEnd())
+        loader.NeuerDatensatz(QString::fromUtf8(f.readLine()).trimmed());
+    loader.SpeichereDatei(sav);
+    return sav;
+}
+
+std::unique_ptr<TDatenLoader> tagesLoader()
+{
+    auto loader = std::make_unique<TDatenLoader>(tagesDatei(), 2000, 2.0, u'\t', false);
+    loader->LadeSicherung(tagesSicherung());
+    return loader;
+}
+
+void TagesStatistik(benchmark::State& state)
+{
+    auto loader = tagesLoader();
+    QStringList namen;
+    loader->GetSpaltenNamen(namen);
+    int naechste = kTag;
+    for (auto _ : state) {
+        // As in a tick: one record in, the oldest out, then every window asks.
+        state.PauseTiming();
+        const QString z = QString::fromUtf8(zeile(naechste++)).trimmed();
+        state.ResumeTiming();
+        loader->NeuerDatensatz(z);
+        loader->LoescheAeltesten();
+        for (const QString& name : namen) {
+            benchmark::DoNotOptimize(loader->Maximum(name, 5));
+            benchmark::DoNotOptimize(loader->Minimum(name, 5));
+            benchmark::DoNotOptimize(loader->Mittelwert(name, 5));
+        }
+        loader->Meldungen.clear();
+    }
+    state.counters["Datensaetze"] = loader->Datensaetze();
+    state.counters["Spalten"] = namen.size();
+}
+BENCHMARK(TagesStatistik)->Unit(benchmark::kMillisecond);
+
+void LadeSicherung(benchmark::State& state)
+{
+    const QString sav = tagesSicherung();
+    size_t bytes = 0;
+    int anzahl = 0;
+    for (auto _ : state) {
+        TDatenLoader loader(tagesDatei(), 2000, 2.0, u'\t', false);
+        loader.LadeSicherung(sav);
+        anzahl = loader.Datensaetze();
+        bytes = loader.SpeicherBytes();
+    }
+    state.counters["Datensaetze"] = anzahl;
+    state.counters["SpeicherMB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(LadeSicherung)->Unit(benchmark::kMillisecond);
+
+void SpeichereDatei(benchmark::State& state)
+{
+    auto loader = tagesLoader();
+    const QString ziel = umgebung().datei("ziel.sav");
+    for (auto _ : state)
+        loader->SpeichereDatei(ziel);
+    state.counters["Datensaetze"] = loader->Datensaetze();
+}
+BENCHMARK(SpeichereDatei)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

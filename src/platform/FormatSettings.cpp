@@ -1,0 +1,7 @@
+#include "FormatSettings.h"
+
+FormatSettings& formatSettings()
+{
+    static FormatSettings settings;
+    return settings;
+}

@@ -1,0 +1,287 @@
+#include "TextFile.h"
+
+#include <QByteArrayList>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Windows-1252 for 0x80..0x9F; the five unassigned bytes keep their code.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+const QByteArray kBom("\xEF\xBB\xBF");
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        unsigned char lo = 0x80, hi = 0xBF;   // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        if (p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (int k = 2; k <= extra; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+QString decodeCp1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        out[i] = QChar(c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : char16_t(c));
+    }
+    return text;
+}
+
+// One line's bytes without its line end; CR LF loses the CR, a lone CR
+// stays part of the line.
+QString decodeLine(QByteArrayView bytes, bool terminated)
+{
+    if (terminated && bytes.endsWith('\r'))
+        bytes.chop(1);
+    return DecodeText(bytes.toByteArray());
+}
+
+QByteArrayView withoutBom(QByteArrayView bytes)
+{
+    return bytes.startsWith(kBom) ? bytes.sliced(kBom.size()) : bytes;
+}
+
+constexpr qint64 kBlockSize = 8192;
+
+} // namespace
+
+QString DecodeText(const QByteArray& bytes)
+{
+    if (isValidUtf8(bytes)) {
+        const QByteArrayView view = withoutBom(bytes);
+        return QString::fromUtf8(view.data(), view.size());
+    }
+    return decodeCp1252(bytes);
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype lf = text.indexOf(u'\n', start);
+        if (lf < 0) {
+            lines.append(text.mid(start));
+            break;
+        }
+        qsizetype end = lf;
+        if (end > start && text[end - 1] == u'\r')
+            --end;
+        lines.append(text.mid(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// Lines are split on the bytes and decoded one by one, so a single
+// Windows-1252 line does not change how the other lines read; the first and
+// last line reader does the same.
+bool ReadTextLines(const QString& path, QStringList& lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    lines.clear();
+    const QByteArrayView bytes = withoutBom(data);
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype lf = bytes.indexOf('\n', start);
+        if (lf < 0) {
+            lines.append(decodeLine(bytes.sliced(start), false));
+            break;
+        }
+        lines.append(decodeLine(bytes.sliced(start, lf - start), true));
+        start = lf + 1;
+    }
+    return true;
+}
+
+bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
+{
+    out = FirstLastLines();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+
+    // First line: read from the start up to its line feed.
+    QByteArray head;
+    qint64 firstLf = -1;
+    for (;;) {
+        const QByteArray block = file.read(kBlockSize);
+        if (file.error() != QFileDevice::NoError)
+            return false;
+        if (block.isEmpty())
+            break;
+        const qsizetype lf = block.indexOf('\n');
+        if (lf >= 0) {
+            firstLf = head.size() + lf;
+            head.append(block.left(lf));
+            break;
+        }
+        head.append(block);
+    }
+    // Offsets below count in the file, the BOM included.
+    const qsizetype bomSize = head.startsWith(kBom) ? kBom.size() : 0;
+    const QByteArrayView firstBytes = QByteArrayView(head).sliced(bomSize);
+
+    if (firstLf < 0) {
+        // No line feed at all: one unterminated line, or nothing.
+        if (firstBytes.isEmpty())
+            return true;
+        out.first = out.last = decodeLine(firstBytes, false);
+        out.lineCount = 1;
+        return true;
+    }
+    out.first = decodeLine(firstBytes, true);
+    const qint64 size = std::max(file.size(), firstLf + 1);
+    if (firstLf == size - 1) {
+        out.last = out.first;
+        out.lineCount = 1;
+        return true;
+    }
+    out.lineCount = 2;
+
+    // Last line: scan back from the end for the line feed before it. A final
+    // line feed ends the last line rather than starting another one.
+    if (!file.seek(size - 1))
+        return false;
+    const QByteArray lastByte = file.read(1);
+    if (lastByte.size() != 1)
+        return false;
+    const bool terminated = lastByte[0] == '\n';
+    const qint64 end = terminated ? size - 1 : size;
+
+    QByteArrayList pieces;   // from the end backwards
+    qint64 blockEnd = end;
+    for (;;) {
+        // The line feed at firstLf bounds the scan.
+        const qint64 blockStart = std::max(firstLf, blockEnd - kBlockSize);
+        if (blockStart >= blockEnd)
+            return false;
+        if (!file.seek(blockStart))
+            return false;
+        const QByteArray block = file.read(blockEnd - blockStart);
+        if (block.size() != blockEnd - blockStart)
+            return false;   // the file shrank under us
+        const qsizetype lf = block.lastIndexOf('\n');
+        if (lf >= 0) {
+            pieces.append(block.sliced(lf + 1));
+            break;
+        }
+        if (blockStart == firstLf)
+            return false;   // the first line feed is gone: rewritten meanwhile
+        pieces.append(block);
+        blockEnd = blockStart;
+    }
+    QByteArray lastBytes;
+    for (auto it = pieces.crbegin(); it != pieces.crend(); ++it)
+        lastBytes.append(*it);
+    out.last = decodeLine(lastBytes, terminated);
+    return true;
+}
+
+// QSaveFile is not used: Qt 6.4's commit() reports success after a write
+// that ran out of space, which would replace the old file with a cut one.
+bool WriteTextFileAtomic(const QString& path, const QString& text)
+{
+    QFileInfo info(path);
+    // Replace what a link points to, not the link.
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    QByteArray tempName = QFile::encodeName(target) + ".XXXXXX";
+    const int fd = ::mkstemp(tempName.data());
+    if (fd < 0)
+        return false;
+
+    bool ok = true;
+    struct stat old {};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        ok = S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) == 0;
+    } else {
+        // mkstemp makes 0600; a new file gets the usual mode.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ok = ::fchmod(fd, 0666 & ~mask) == 0;
+    }
+
+    const QByteArray data = text.toUtf8();
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= n;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tempName.constData(), QFile::encodeName(target).constData()) == 0;
+    if (!ok) {
+        ::unlink(tempName.constData());
+        return false;
+    }
+    // Make the rename itself durable.
+    const int dirFd = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}

@@ -1,0 +1,958 @@
+#include "DatenLoaderUnit.h"
+
+#include "Bereiche.h"
+#include "Konstanten.h"
+#include "TextFile.h"
+#include "Timer.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace {
+
+const QString kT2m = QStringLiteral("t2m  [°C  ]");
+const QString kRf = QStringLiteral("rf   [%   ]");
+const QString kTtp = QStringLiteral("ttp  [°C  ]");
+constexpr double kKeinWert = -9999;
+// 0.1 s in days: a line must be newer than this to count as new.
+constexpr double kZehntelSekunde = 1.1574074074074074e-06;
+constexpr double kUntergrenze = -1500.0f;
+constexpr double kObergrenze = 1500.0f;
+
+// Magnus constants over water and over ice.
+constexpr double kAWasser = 17.08085;
+constexpr double kBWasser = 234.175;
+constexpr double kAEis = 17.84362;
+constexpr double kBEis = 245.425;
+
+QString nichtImHeader(const QString& name)
+{
+    return Format("%s existiert nicht im Header oder keine Daten!", {name});
+}
+
+} // namespace
+
+// Switches the loader's timer off and restores the previous state on every
+// way out; restoring it restarts the count.
+class TDatenLoader::TimerPause {
+public:
+    explicit TimerPause(TDatenLoader& loader) : m_loader(loader), m_alt(loader.m_aktiv) { m_loader.SetAktiv(false); }
+    ~TimerPause() { m_loader.SetAktiv(m_alt); }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+private:
+    TDatenLoader& m_loader;
+    bool m_alt;
+};
+
+// ---------------------------------------------------------------------------
+// Construction and the record store
+
+TDatenLoader::TDatenLoader(const QString& datei, int interval, double halteDauer, QChar trennzeichen, bool aktiv)
+    : m_timer(std::make_unique<TTimer>())
+{
+    SetAktiv(false);
+    m_timer->OnTimer = [this](TTimer*) { TimerTimer(); };
+
+    HalteDauer = halteDauer;
+    SetIntervall(interval);
+    Trennzeichen = trennzeichen;
+    Datei = datei;
+    HatDatum = false;
+    HatUhrzeit = false;
+
+    LadeDatei();
+
+    // The first record becomes a placeholder stamped 0, older than anything
+    // real, so the save file and the live data can be appended behind it.
+    if (Datensaetze() > 0) {
+        for (int c = 0; c < m_layout; ++c) {
+            const bool zeitSpalte = (HatDatum && c == DatumSpalte) || (HatUhrzeit && c == UhrzeitSpalte);
+            m_werte[m_start + static_cast<size_t>(c)] = zeitSpalte ? 0.0 : kKeinWert;
+        }
+        m_platzhalter = true;
+        m_taupunkte.clear();
+        Geaendert();
+    }
+
+    SetAktiv(aktiv);
+}
+
+TDatenLoader::~TDatenLoader()
+{
+    m_timer->OnTimer = nullptr;
+    for (TLoaderClient* client : m_clients)
+        if (client)
+            client->RemoveLoader(this);
+}
+
+int TDatenLoader::Datensaetze() const
+{
+    if (m_layout <= 0)
+        return 0;
+    return static_cast<int>((m_werte.size() - m_start) / static_cast<size_t>(m_layout));
+}
+
+double TDatenLoader::Wert(int datensatz, int spalte) const
+{
+    return m_werte[m_start + static_cast<size_t>(datensatz) * static_cast<size_t>(m_layout) + static_cast<size_t>(spalte)];
+}
+
+size_t TDatenLoader::SpeicherBytes() const
+{
+    return m_werte.capacity() * sizeof(double);
+}
+
+double TDatenLoader::Zeitstempel(int datensatz) const
+{
+    return Wert(datensatz, DatumSpalte) + Wert(datensatz, UhrzeitSpalte);
+}
+
+void TDatenLoader::Anhaengen()
+{
+    Geaendert();
+    if (Datensaetze() == 0) {
+        m_werte.clear();
+        m_start = 0;
+        m_basis = 0;
+        m_taupunkte.clear();
+        m_tpBasis = 0;
+        m_layout = Spaltenanzahl();
+        m_platzhalter = false;
+    }
+    const size_t spalten = static_cast<size_t>(m_layout);
+    if (m_werte.size() + spalten > m_werte.capacity()) {
+        const size_t lebend = m_werte.size() - m_start;
+        // Dropped records at the front are reclaimed once they are worth a move.
+        if (m_start > 0 && m_start * 16 >= lebend) {
+            std::move(m_werte.begin() + static_cast<std::ptrdiff_t>(m_start), m_werte.end(), m_werte.begin());
+            m_werte.resize(lebend);
+            m_start = 0;
+        }
+        if (m_werte.size() + spalten > m_werte.capacity()) {
+            const size_t cap = m_werte.capacity();
+            m_werte.reserve(std::max(cap + cap / 16, m_werte.size() + 256 * spalten));
+        }
+    }
+    m_werte.insert(m_werte.end(), spalten, kKeinWert);
+}
+
+void TDatenLoader::KuerzeUmEinen()
+{
+    Geaendert();
+    const size_t letzter = m_basis + static_cast<size_t>(Datensaetze()) - 1;
+    if (m_tpBasis + m_taupunkte.size() > letzter)
+        m_taupunkte.resize(letzter - std::min(letzter, m_tpBasis));
+    m_werte.resize(m_werte.size() - static_cast<size_t>(m_layout));
+    if (m_werte.size() == m_start) {
+        m_werte.clear();
+        m_start = 0;
+    }
+}
+
+void TDatenLoader::EntferneAelteste(int anzahl)
+{
+    if (anzahl <= 0)
+        return;
+    Geaendert();
+    m_basis += static_cast<size_t>(anzahl);
+    m_start += static_cast<size_t>(anzahl) * static_cast<size_t>(m_layout);
+    m_platzhalter = false;
+    if (m_start >= m_werte.size()) {
+        m_werte.clear();
+        m_start = 0;
+    }
+}
+
+void TDatenLoader::Leeren()
+{
+    Geaendert();
+    std::vector<double>().swap(m_werte);
+    m_start = 0;
+    m_basis = 0;
+    m_taupunkte.clear();
+    m_tpBasis = 0;
+    m_platzhalter = false;
+}
+
+// ---------------------------------------------------------------------------
+// Header and columns
+
+int TDatenLoader::Spaltenanzahl() const
+{
+    return static_cast<int>(Header.count(Trennzeichen)) + 1;
+}
+
+const QStringList& TDatenLoader::Spaltennamen() const
+{
+    if (!m_namenGueltig || m_namenVon != Header) {
+        m_namen.clear();
+        GetSpaltenNamen(m_namen);
+        m_namenGross.clear();
+        for (const QString& n : m_namen)
+            m_namenGross.append(n.toUpper());
+        m_namenVon = Header;
+        m_namenGueltig = true;
+    }
+    return m_namen;
+}
+
+void TDatenLoader::GetSpaltenNamen(QStringList& Liste) const
+{
+    Liste.clear();
+    Liste = Header.split(Trennzeichen);
+    if (Liste.contains(kT2m, Qt::CaseInsensitive) && Liste.contains(kRf, Qt::CaseInsensitive))
+        Liste.append(kTtp);
+}
+
+// A new header text is taken only when it names columns; a different column
+// count than the stored records have means the logger changed its layout,
+// so the records and the column state can't be kept.
+void TDatenLoader::UebernehmeHeader(const QString& neu)
+{
+    const int spalten = static_cast<int>(neu.count(Trennzeichen)) + 1;
+    if (Datensaetze() > 0 && spalten != m_layout) {
+        Leeren();
+        HatUhrzeit = false;
+        UhrzeitSpalte = 0;
+        HatDatum = false;
+        DatumSpalte = 0;
+        Meldungen.append(Format("Spaltenaufbau von %s hat sich geändert, gespeicherte Daten verworfen!", {Datei}));
+    }
+    Header = neu;
+}
+
+void TDatenLoader::LeseHeader()
+{
+    TimerPause pause(*this);
+    FirstLastLines zeilen;
+    if (!ReadFirstAndLastLine(Datei, zeilen) || zeilen.lineCount == 0 || zeilen.first.isEmpty()) {
+        Meldungen.append(QStringLiteral("Header konnte nicht geladen werden!"));
+        return;
+    }
+    UebernehmeHeader(zeilen.first);
+}
+
+int TDatenLoader::SucheSpalte(const QString& Name, int Laenge)
+{
+    TimerPause pause(*this);
+    Spaltennamen();
+    const QStringList& namen = m_namenGross;
+    const QString gesucht = Name.toUpper();
+    for (int i = 0; i < namen.size(); ++i) {
+        const QString& eintrag = namen.at(i);
+        const qsizetype n = Laenge == 0 ? std::max(eintrag.size(), gesucht.size()) : Laenge;
+        if (n <= 0 || QStringView(eintrag).left(n) == QStringView(gesucht).left(n))
+            return i;
+    }
+    return -1;
+}
+
+bool TDatenLoader::SpalteVorhanden(const QString& Name, int Laenge)
+{
+    return SucheSpalte(Name, Laenge) != -1;
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void TDatenLoader::LadeDatei()
+{
+    TimerPause pause(*this);
+
+    FirstLastLines zeilen;
+    bool gelesen = ReadFirstAndLastLine(Datei, zeilen);
+    if (!gelesen) {
+        Sleep(250);
+        gelesen = ReadFirstAndLastLine(Datei, zeilen);
+    }
+    if (!gelesen) {
+        Meldungen.append(Format("%s existiert nicht oder Zugriff verweigert!", {Datei}));
+        return;
+    }
+    // Without a header nothing can be laid out: append nothing, trim nothing.
+    if (zeilen.lineCount == 0 || zeilen.first.isEmpty()) {
+        Meldungen.append(Format("%s besitzt keinen Header!", {Datei}));
+        return;
+    }
+    UebernehmeHeader(zeilen.first);
+
+    const QString zeile = zeilen.lineCount >= 2 ? zeilen.last : QString();
+    if (zeile == Header) {
+        Meldungen.append(Format("%s enthält nur den Header und keine Daten", {Datei}));
+    } else if (HatUhrzeit && HatDatum) {
+        const double neueste = NeuesteZeit();
+        const double uhrzeit = LeseUhrzeit(zeile);
+        const double datum = LeseDatum(zeile);
+        if (uhrzeit + datum > neueste + kZehntelSekunde)
+            NeuerDatensatz(zeile);
+    } else {
+        NeuerDatensatz(zeile);
+    }
+
+    Trimme();
+}
+
+void TDatenLoader::Trimme()
+{
+    if (!(HatUhrzeit && HatDatum)) {
+        // Without time stamps each test reports the missing columns and sees
+        // no difference, so only a negative span removes anything here.
+        while (NeuesteZeit() - AeltesteZeit() > HalteDauer && Datensaetze() > 1)
+            LoescheAeltesten();
+        return;
+    }
+    const int n = Datensaetze();
+    if (n <= 1)
+        return;
+    const double neueste = Zeitstempel(n - 1);
+    int weg = 0;
+    while (weg < n - 1 && neueste - Zeitstempel(weg) > HalteDauer)
+        ++weg;
+    EntferneAelteste(weg);
+}
+
+void TDatenLoader::NeuerDatensatz(const QString& Zeile)
+{
+    TimerPause pause(*this);
+
+    Anhaengen();
+    const int spalten = m_layout;
+    const size_t basis = m_werte.size() - static_cast<size_t>(spalten);
+
+    // The line ends with a separator of its own, so the last field is taken too.
+    QStringView rest(Zeile);
+    bool endeAngehaengt = false;
+    for (int c = 0; c < spalten; ++c) {
+        QStringView feld;
+        const qsizetype pos = rest.indexOf(Trennzeichen);
+        if (pos >= 0) {
+            feld = rest.left(pos);
+            rest = rest.mid(pos + 1);
+        } else if (!endeAngehaengt) {
+            feld = rest;
+            rest = QStringView();
+            endeAngehaengt = true;
+        }
+
+        double wert = kKeinWert;
+        if (!feld.isEmpty()) {
+            const QString text = feld.toString();
+            double zahl = 0;
+            if (TryStrToFloat(PunktZuKomma(text), zahl)) {
+                wert = zahl;
+            } else if (TryStrToTime(text, zahl)) {
+                wert = zahl;
+                if (!HatUhrzeit) {
+                    UhrzeitSpalte = c;
+                    HatUhrzeit = true;
+                }
+            } else if (TryStrToDate(text, zahl)) {
+                wert = zahl;
+                if (!HatDatum) {
+                    DatumSpalte = c;
+                    HatDatum = true;
+                }
+            } else {
+                Meldungen.append(Format("Fehler in Spalte %d: %s ist weder eine Zahl, Uhrzeit oder Datum", {c, text}));
+            }
+        }
+        m_werte[basis + static_cast<size_t>(c)] = wert;
+    }
+
+    bool gueltig = true;
+    for (int c = 0; c < spalten && gueltig; ++c) {
+        if ((HatUhrzeit && c == UhrzeitSpalte) || (HatDatum && c == DatumSpalte))
+            continue;
+        const double v = m_werte[basis + static_cast<size_t>(c)];
+        if (v < kUntergrenze || v > kObergrenze || v == kKeinWert)
+            gueltig = false;
+    }
+    if (!gueltig && Datensaetze() > 1)
+        KuerzeUmEinen();
+}
+
+namespace {
+
+// Walks the fields that are followed by a separator; the text after the last
+// separator is never looked at. With a known column only that field counts.
+template <class Versuch>
+double SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Versuch versuch)
+{
+    QStringView rest(zeile);
+    int c = 0;
+    for (;;) {
+        const qsizetype pos = rest.indexOf(trenn);
+        if (pos < 0)
+            break;
+        if (!bekannt || c == spalte) {
+            double wert = 0;
+            if (versuch(rest.left(pos).toString(), wert))
+                return wert;
+            if (bekannt)
+                break;
+        }
+        rest = rest.mid(pos + 1);
+        ++c;
+    }
+    return kKeinWert;
+}
+
+} // namespace
+
+double TDatenLoader::LeseUhrzeit(const QString& Zeile)
+{
+    const double r = SucheFeld(Zeile, Trennzeichen, HatUhrzeit, UhrzeitSpalte,
+                               [](const QString& f, double& w) { return TryStrToTime(f, w); });
+    if (r == kKeinWert)
+        Meldungen.append(QStringLiteral("Keine Uhrzeit gefunden"));
+    return r;
+}
+
+double TDatenLoader::LeseDatum(const QString& Zeile)
+{
+    // Before the date column is known, take the field the parser would take
+    // for it: a date that reads neither as a number nor as a time.
+    const double r = SucheFeld(Zeile, Trennzeichen, HatDatum, DatumSpalte, [this](const QString& f, double& w) {
+        if (!HatDatum) {
+            double x = 0;
+            if (TryStrToFloat(PunktZuKomma(f), x) || TryStrToTime(f, x))
+                return false;
+        }
+        return TryStrToDate(f, w);
+    });
+    if (r == kKeinWert)
+        Meldungen.append(QStringLiteral("Kein Datum gefunden"));
+    return r;
+}
+
+void TDatenLoader::LoescheAeltesten()
+{
+    if (Datensaetze() > 1)
+        EntferneAelteste(1);
+}
+
+double TDatenLoader::NeuesteZeit()
+{
+    if (!(HatUhrzeit && HatDatum)) {
+        Meldungen.append(QStringLiteral("Keine Uhrzeit oder Datum im Datensatz"));
+        return kKeinWert;
+    }
+    const int n = Datensaetze();
+    return n == 0 ? 0.0 : Zeitstempel(n - 1);
+}
+
+double TDatenLoader::AeltesteZeit()
+{
+    if (!(HatUhrzeit && HatDatum)) {
+        Meldungen.append(QStringLiteral("Keine Uhrzeit oder Datum im Datensatz"));
+        return kKeinWert;
+    }
+    return Datensaetze() == 0 ? 0.0 : Zeitstempel(0);
+}
+
+// ---------------------------------------------------------------------------
+// Timer and tick
+
+void TDatenLoader::SetAktiv(bool Value)
+{
+    m_aktiv = Value;
+    m_timer->SetEnabled(Value);
+}
+
+void TDatenLoader::SetIntervall(int Value)
+{
+    m_interval = std::max(Value, 1000);
+    m_timer->SetInterval(m_interval);
+}
+
+void TDatenLoader::AendereIntervall(int Value)
+{
+    SetIntervall(Value);
+}
+
+void TDatenLoader::TimerTimer()
+{
+    // Whatever a handler raises, every client is told, the messages are
+    // handed on and cleared, and the timer runs again; the first error is
+    // passed on afterwards.
+    std::exception_ptr fehler;
+    const auto merke = [&fehler] {
+        if (!fehler)
+            fehler = std::current_exception();
+    };
+
+    try {
+        if (OnVorLaden)
+            OnVorLaden(this);
+    } catch (...) {
+        merke();
+    }
+    try {
+        LadeDatei();
+    } catch (...) {
+        merke();
+    }
+
+    const bool alt = m_aktiv;
+    SetAktiv(false);
+
+    // A client may leave (its window closes) during the walk: it is not
+    // called once gone, and nobody else is skipped because of it.
+    const std::vector<TLoaderClient*> schnappschuss = m_clients;
+    for (TLoaderClient* client : schnappschuss) {
+        if (!client || std::find(m_clients.begin(), m_clients.end(), client) == m_clients.end())
+            continue;
+        try {
+            client->NeueDaten(this);
+        } catch (...) {
+            merke();
+        }
+    }
+
+    try {
+        if (OnMeldung)
+            OnMeldung(this);
+    } catch (...) {
+        merke();
+    }
+    Meldungen.clear();
+    SetAktiv(alt);
+
+    if (fehler)
+        std::rethrow_exception(fehler);
+}
+
+// ---------------------------------------------------------------------------
+// Clients
+
+void TDatenLoader::AddClient(TLoaderClient* Client)
+{
+    if (!Client || std::find(m_clients.begin(), m_clients.end(), Client) != m_clients.end())
+        return;
+    m_clients.push_back(Client);
+    Client->AddLoader(this);
+}
+
+void TDatenLoader::RemoveClient(TLoaderClient* Client)
+{
+    const auto it = std::find(m_clients.begin(), m_clients.end(), Client);
+    if (it != m_clients.end())
+        m_clients.erase(it);
+}
+
+TLoaderClient::TLoaderClient() = default;
+
+TLoaderClient::TLoaderClient(TDatenLoader* Loader) : TLoaderClient()
+{
+    if (Loader)
+        Loader->AddClient(this);
+}
+
+TLoaderClient::~TLoaderClient()
+{
+    const std::vector<TDatenLoader*> loaders = m_loaders;
+    for (TDatenLoader* loader : loaders)
+        loader->RemoveClient(this);
+}
+
+void TLoaderClient::NeueDaten(TDatenLoader* Loader)
+{
+    if (OnNeueDaten)
+        OnNeueDaten(Loader);
+}
+
+void TLoaderClient::AddLoader(TDatenLoader* Loader)
+{
+    if (Loader && std::find(m_loaders.begin(), m_loaders.end(), Loader) == m_loaders.end())
+        m_loaders.push_back(Loader);
+}
+
+void TLoaderClient::RemoveLoader(TDatenLoader* Loader)
+{
+    const auto it = std::find(m_loaders.begin(), m_loaders.end(), Loader);
+    if (it != m_loaders.end())
+        m_loaders.erase(it);
+}
+
+TDatenLoader* TLoaderClient::GetLoader(int Index) const
+{
+    if (Index < 0 || Index >= static_cast<int>(m_loaders.size()))
+        return nullptr;
+    return m_loaders[static_cast<size_t>(Index)];
+}
+
+// ---------------------------------------------------------------------------
+// Column queries
+
+double Saettigungsdampfdruck(double T)
+{
+    if (T >= 0)
+        return 6.1078 * std::exp(kAWasser * T / (kBWasser + T));
+    return 6.1078 * std::exp(kAEis * T / (kBEis + T));
+}
+
+double TDatenLoader::Taupunkt(double T, double RF) const
+{
+    if (T == kKeinWert || RF == kKeinWert)
+        return kKeinWert;
+    // No humidity has no logarithm; no NaN may reach a statistic.
+    if (!(RF > 0))
+        return kKeinWert;
+    const double x = Saettigungsdampfdruck(T) * 0.01 * RF / 6.1078;
+    const double L = std::log(x);
+    double tp = T >= 0 ? kBWasser * L / (kAWasser - L) : kBEis * L / (kAEis - L);
+    if (T >= 0 && tp < 0)
+        tp = kBEis * L / (kAEis - L);
+    if (!std::isfinite(tp))
+        return kKeinWert;
+    return tp;
+}
+
+double TDatenLoader::TaupunktVon(int datensatz, int tSpalte, int rfSpalte) const
+{
+    return Taupunkt(Wert(datensatz, tSpalte), Wert(datensatz, rfSpalte));
+}
+
+bool TDatenLoader::IstTaupunkt(const QString& Name) const
+{
+    return Name == kTtp;
+}
+
+namespace {
+inline bool gespeichert(int spalte, int layout)
+{
+    return spalte >= 0 && spalte < layout;
+}
+} // namespace
+
+double TDatenLoader::AktuellerWert(const QString& Name, int Laenge)
+{
+    if (IstTaupunkt(Name))
+        return Taupunkt(AktuellerWert(kT2m, Laenge), AktuellerWert(kRf, Laenge));
+    const int c = SucheSpalte(Name, Laenge);
+    const int n = Datensaetze();
+    if (gespeichert(c, m_layout) && n > 0)
+        return Wert(n - 1, c);
+    Meldungen.append(nichtImHeader(Name));
+    return kKeinWert;
+}
+
+const TDatenLoader::Statistik& TDatenLoader::SpaltenStatistik(int spalte) const
+{
+    if (m_statistikVersion != m_version) {
+        // One pass over the records in store order: the same comparisons and
+        // the same order of additions as a walk per column.
+        const int n = Datensaetze();
+        const size_t breite = static_cast<size_t>(m_layout);
+        m_statistik.assign(breite, Statistik{kKeinWert, kKeinWert, 0.0, 0});
+        if (n > 0) {
+            const double* zeile = m_werte.data() + m_start;
+            for (size_t c = 0; c < breite; ++c)
+                m_statistik[c].max = m_statistik[c].min = zeile[c];
+            for (int r = 0; r < n; ++r, zeile += breite) {
+                for (size_t c = 0; c < breite; ++c) {
+                    const double v = zeile[c];
+                    if (v == kKeinWert)
+                        continue;
+                    Statistik& s = m_statistik[c];
+                    if (v > s.max || s.max == kKeinWert)
+                        s.max = v;
+                    if (v < s.min || s.min == kKeinWert)
+                        s.min = v;
+                    s.summe += v;
+                    ++s.anzahl;
+                }
+            }
+        }
+        m_statistikVersion = m_version;
+    }
+    return m_statistik[static_cast<size_t>(spalte)];
+}
+
+const std::vector<double>& TDatenLoader::Taupunkte(int tSpalte, int rfSpalte) const
+{
+    // Records never change once stored, so only new ones need the formula.
+    if (tSpalte != m_tpT || rfSpalte != m_tpRf || m_tpBasis > m_basis) {
+        m_taupunkte.clear();
+        m_tpBasis = m_basis;
+        m_tpT = tSpalte;
+        m_tpRf = rfSpalte;
+    }
+    if (m_tpBasis < m_basis) {
+        const size_t weg = std::min(m_basis - m_tpBasis, m_taupunkte.size());
+        m_taupunkte.erase(m_taupunkte.begin(), m_taupunkte.begin() + static_cast<std::ptrdiff_t>(weg));
+        m_tpBasis = m_basis;
+    }
+    const size_t n = static_cast<size_t>(Datensaetze());
+    for (size_t i = m_taupunkte.size(); i < n; ++i)
+        m_taupunkte.push_back(TaupunktVon(static_cast<int>(i), tSpalte, rfSpalte));
+    return m_taupunkte;
+}
+
+double TDatenLoader::Maximum(const QString& Name, int Laenge)
+{
+    TimerPause pause(*this);
+    return Extrem(Name, Laenge, true);
+}
+
+double TDatenLoader::Minimum(const QString& Name, int Laenge)
+{
+    TimerPause pause(*this);
+    return Extrem(Name, Laenge, false);
+}
+
+double TDatenLoader::Extrem(const QString& Name, int Laenge, bool maximum)
+{
+    const int n = Datensaetze();
+    if (IstTaupunkt(Name)) {
+        const int t = SucheSpalte(kT2m, Laenge);
+        const int rf = SucheSpalte(kRf, Laenge);
+        if (!gespeichert(t, m_layout) || !gespeichert(rf, m_layout) || n == 0) {
+            Meldungen.append(QStringLiteral("Fehler beim Berechnen von ") + Name);
+            return kKeinWert;
+        }
+        const std::vector<double>& tp = Taupunkte(t, rf);
+        double r = tp.front();
+        for (const double d : tp) {
+            if (d != kKeinWert && ((maximum ? d > r : d < r) || r == kKeinWert))
+                r = d;
+        }
+        return r;
+    }
+    const int c = SucheSpalte(Name, Laenge);
+    if (!gespeichert(c, m_layout) || n == 0) {
+        Meldungen.append(nichtImHeader(Name));
+        return kKeinWert;
+    }
+    const Statistik& s = SpaltenStatistik(c);
+    return maximum ? s.max : s.min;
+}
+
+double TDatenLoader::Mittelwert(const QString& Name, int Laenge)
+{
+    TimerPause pause(*this);
+    const int n = Datensaetze();
+    if (IstTaupunkt(Name)) {
+        const int t = SucheSpalte(kT2m, Laenge);
+        const int rf = SucheSpalte(kRf, Laenge);
+        if (!gespeichert(t, m_layout) || !gespeichert(rf, m_layout) || n == 0) {
+            Meldungen.append(QStringLiteral("Fehler beim Berechnen von ") + Name);
+            return kKeinWert;
+        }
+        double summe = 0;
+        long long anzahl = 0;
+        for (const double d : Taupunkte(t, rf)) {
+            if (d != kKeinWert) {
+                summe += d;
+                ++anzahl;
+            }
+        }
+        return anzahl == 0 ? kKeinWert : summe / static_cast<double>(anzahl);
+    }
+    const int c = SucheSpalte(Name, Laenge);
+    if (!gespeichert(c, m_layout) || n == 0) {
+        Meldungen.append(nichtImHeader(Name));
+        return kKeinWert;
+    }
+    const Statistik& s = SpaltenStatistik(c);
+    return s.anzahl == 0 ? kKeinWert : s.summe / static_cast<double>(s.anzahl);
+}
+
+double TDatenLoader::MittelwertBereich(const QString& Name, int Laenge, double Unten, double Oben)
+{
+    TimerPause pause(*this);
+    const int c = SucheSpalte(Name, Laenge);
+    const int n = Datensaetze();
+    if (!gespeichert(c, m_layout) || n == 0) {
+        Meldungen.append(nichtImHeader(Name));
+        return kKeinWert;
+    }
+    double summe = 0;
+    long long anzahl = 0;
+    for (int i = 0; i < n; ++i) {
+        const double v = Wert(i, c);
+        if (v != kKeinWert && v >= Unten && v <= Oben) {
+            summe += v;
+            ++anzahl;
+        }
+    }
+    return anzahl == 0 ? kKeinWert : summe / static_cast<double>(anzahl);
+}
+
+double TDatenLoader::MaximumZeitraum(const QString& Name, int Laenge, TDateTime Beginn, TDateTime Ende)
+{
+    double r = kKeinWert;
+    if (Ende < Beginn) {
+        Meldungen.append(QStringLiteral("Endzeit ist kleiner als Beginnzeit!"));
+        return r;
+    }
+    if (!(HatUhrzeit && HatDatum)) {
+        Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
+        return r;
+    }
+    TimerPause pause(*this);
+    if (NeuesteZeit() < Beginn)
+        return r;
+    const int c = SucheSpalte(Name, Laenge);
+    if (!gespeichert(c, m_layout)) {
+        Meldungen.append(nichtImHeader(Name));
+        return r;
+    }
+    for (int i = Datensaetze() - 1; i >= 0; --i) {
+        const double t = Zeitstempel(i);
+        const double v = Wert(i, c);
+        if (t >= Beginn && t <= Ende && v != kKeinWert && (r == kKeinWert || r < v))
+            r = v;
+    }
+    return r;
+}
+
+void TDatenLoader::WerteAb(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste)
+{
+    try {
+        if (!Liste)
+            throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
+        Liste->Clear();
+        if (!(HatUhrzeit && HatDatum)) {
+            Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
+            return;
+        }
+        TimerPause pause(*this);
+        if (NeuesteZeit() < Beginn)
+            return;
+        const int c = SucheSpalte(Name, Laenge);
+        if (!gespeichert(c, m_layout)) {
+            Meldungen.append(nichtImHeader(Name));
+            return;
+        }
+        for (int i = Datensaetze() - 1; i >= 0; --i) {
+            if (Zeitstempel(i) < Beginn)
+                break;
+            Liste->Add(Wert(i, c));
+        }
+    } catch (...) {
+        Meldungen.append(QStringLiteral("Liste wurde nicht initialisiert!"));
+    }
+}
+
+void TDatenLoader::WerteZeitraum(const QString& Name, int Laenge, TDateTime Beginn, TDateTime Ende, TRealList* Liste)
+{
+    if (Ende < Beginn) {
+        Meldungen.append(QStringLiteral("Endzeit ist kleiner als die Beginnzeit!"));
+        return;
+    }
+    try {
+        if (!Liste)
+            throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
+        Liste->Clear();
+        if (!(HatUhrzeit && HatDatum)) {
+            Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
+            return;
+        }
+        TimerPause pause(*this);
+        if (NeuesteZeit() < Beginn)
+            return;
+        const int c = SucheSpalte(Name, Laenge);
+        if (!gespeichert(c, m_layout)) {
+            Meldungen.append(nichtImHeader(Name));
+            return;
+        }
+        for (int i = Datensaetze() - 1; i >= 0; --i) {
+            const double t = Zeitstempel(i);
+            if (t >= Beginn && t <= Ende)
+                Liste->Add(Wert(i, c));
+        }
+    } catch (...) {
+        Meldungen.append(QStringLiteral("Liste wurde nicht initialisiert!"));
+    }
+}
+
+void TDatenLoader::WerteLetzteSekunden(const QString& Name, int Laenge, int Sekunden, TRealList* Liste)
+{
+    try {
+        if (!Liste)
+            throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
+        Liste->Clear();
+        WerteAb(Name, Laenge, NeuesteZeit() - Sekunden / 86400.0, Liste);
+    } catch (...) {
+        Meldungen.append(QStringLiteral("Liste wurde nicht initialisiert!"));
+    }
+}
+
+void TDatenLoader::GetSpaltenName(int Index, QString& Name)
+{
+    if (Index >= 0 && Index <= Spaltenanzahl() - 1) {
+        Name = Spaltennamen().at(Index);
+        return;
+    }
+    Meldungen.append(Format("%d ist keine gültige Spaltenzahl!", {Index}));
+}
+
+// ---------------------------------------------------------------------------
+// History save file
+
+void TDatenLoader::SpeichereDatei(const QString& DateiName)
+{
+    TimerPause pause(*this);
+    const int n = Datensaetze();
+    // Nothing real to save must not wipe out a good file from the last run.
+    const bool nichtsEchtes = n == 0 || (n == 1 && m_platzhalter);
+    if (nichtsEchtes && QFileInfo::exists(DateiName))
+        return;
+
+    QString text;
+    text.reserve(static_cast<qsizetype>(n) * m_layout * 8 + Header.size() + 2);
+    text += Header;
+    text += u'\n';
+    for (int r = 0; r < n; ++r) {
+        for (int c = 0; c < m_layout; ++c) {
+            if (c > 0)
+                text += Trennzeichen;
+            const double v = Wert(r, c);
+            if (HatUhrzeit && c == UhrzeitSpalte)
+                text += TimeToStr(v);
+            else if (HatDatum && c == DatumSpalte)
+                text += DateToStr(v);
+            else
+                text += FloatToStr(v);
+        }
+        text += u'\n';
+    }
+    if (!WriteTextFileAtomic(DateiName, text))
+        Meldungen.append(Format("%s kann nicht erzeugt werden!", {DateiName}));
+}
+
+void TDatenLoader::LadeSicherung(const QString& DateiName)
+{
+    TimerPause pause(*this);
+    QStringList zeilen;
+    if (!ReadTextLines(DateiName, zeilen)) {
+        Meldungen.append(Format("%s kann nicht gelesen werden!", {DateiName}));
+        return;
+    }
+    if (zeilen.isEmpty() || zeilen.first() != Header) {
+        Meldungen.append(QStringLiteral("Header verschieden, Datei nicht geladen!"));
+        return;
+    }
+    if (m_layout > 0 || Datensaetze() == 0) {
+        const size_t spalten = static_cast<size_t>(std::max(m_layout, Spaltenanzahl()));
+        const size_t noetig = m_werte.size() + static_cast<size_t>(zeilen.size() - 1) * spalten;
+        if (noetig > m_werte.capacity())
+            m_werte.reserve(noetig);
+    }
+    for (qsizetype i = 1; i < zeilen.size(); ++i) {
+        const QString& zeile = zeilen.at(i);
+        if (HatUhrzeit && HatDatum) {
+            const double uhrzeit = LeseUhrzeit(zeile);
+            const double datum = LeseDatum(zeile);
+            if (uhrzeit + datum > NeuesteZeit() + kZehntelSekunde)
+                NeuerDatensatz(zeile);
+        } else {
+            NeuerDatensatz(zeile);
+        }
+    }
+}

@@ -1,0 +1,166 @@
+#pragma once
+
+#include "SysUtils.h"
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TTimer;
+class TLoaderClient;
+class TRealList;
+
+// Reads the logger's data file on its own timer, keeps the recent records
+// and answers the windows' queries by column name.
+class TDatenLoader {
+public:
+    using TNotifyEvent = std::function<void(TDatenLoader* Sender)>;
+
+    TDatenLoader(const QString& Datei, int Interval, double HalteDauer, QChar Trennzeichen, bool Aktiv);
+    virtual ~TDatenLoader();
+    TDatenLoader(const TDatenLoader&) = delete;
+    TDatenLoader& operator=(const TDatenLoader&) = delete;
+
+    // --- Fields the main window and some windows read or set -------------
+    double HalteDauer = 0;           // history span in days
+    QStringList Meldungen;           // messages gathered since the last tick
+    QString Header;                  // the data file's first line as last read
+    QString Datei;
+    bool HatUhrzeit = false;
+    int UhrzeitSpalte = 0;
+    bool HatDatum = false;
+    int DatumSpalte = 0;
+    QChar Trennzeichen;
+    TNotifyEvent OnVorLaden;
+    TNotifyEvent OnMeldung;
+
+    int Interval() const { return m_interval; }
+    bool Aktiv() const { return m_aktiv; }
+    TTimer* Timer() const { return m_timer.get(); }
+
+    // --- Reading the data file -------------------------------------------
+    void LeseHeader();
+    void LadeDatei();
+    void NeuerDatensatz(const QString& Zeile);
+    double LeseUhrzeit(const QString& Zeile);
+    double LeseDatum(const QString& Zeile);
+    void LoescheAeltesten();
+    double NeuesteZeit();
+    double AeltesteZeit();
+    int Spaltenanzahl() const;
+    int SucheSpalte(const QString& Name, int Laenge);
+    bool SpalteVorhanden(const QString& Name, int Laenge);
+    void GetSpaltenNamen(QStringList& Liste) const;
+    void SetAktiv(bool Value);
+    void AendereIntervall(int Value);
+    void TimerTimer();
+
+    // --- Column queries ---------------------------------------------------
+    double AktuellerWert(const QString& Name, int Laenge);
+    double Maximum(const QString& Name, int Laenge);
+    double Minimum(const QString& Name, int Laenge);
+    double Mittelwert(const QString& Name, int Laenge);
+    double MittelwertBereich(const QString& Name, int Laenge, double Unten, double Oben);
+    double MaximumZeitraum(const QString& Name, int Laenge, TDateTime Beginn, TDateTime Ende);
+    void WerteAb(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste);
+    void WerteZeitraum(const QString& Name, int Laenge, TDateTime Beginn, TDateTime Ende, TRealList* Liste);
+    void WerteLetzteSekunden(const QString& Name, int Laenge, int Sekunden, TRealList* Liste);
+    void GetSpaltenName(int Index, QString& Name);
+    double Taupunkt(double T, double RF) const;
+
+    // --- History save file ------------------------------------------------
+    void SpeichereDatei(const QString& DateiName);
+    void LadeSicherung(const QString& DateiName);
+
+    // --- Clients ------------------------------------------------------------
+    void AddClient(TLoaderClient* Client);
+    void RemoveClient(TLoaderClient* Client);
+    const std::vector<TLoaderClient*>& Clients() const { return m_clients; }
+
+    // --- Store access (read-only, for tests and benchmarks) ---------------
+    int Datensaetze() const;                  // number of stored records
+    double Wert(int Datensatz, int Spalte) const;
+    // Bytes the store holds allocated.
+    size_t SpeicherBytes() const;
+
+private:
+    void SetIntervall(int Value);
+    // Timer off for the lifetime of the guard, previous state restored after.
+    class TimerPause;
+    friend class TimerPause;
+
+    void UebernehmeHeader(const QString& neu);
+    const QStringList& Spaltennamen() const;
+    double Zeitstempel(int Datensatz) const;
+    double TaupunktVon(int Datensatz, int tSpalte, int rfSpalte) const;
+    bool IstTaupunkt(const QString& Name) const;
+    // Extremes, sums and counts of every stored column in one sweep, kept
+    // until the store changes; the dew point per record, kept per record.
+    struct Statistik {
+        double max, min, summe;
+        long long anzahl;
+    };
+    const Statistik& SpaltenStatistik(int spalte) const;
+    double Extrem(const QString& Name, int Laenge, bool maximum);
+    const std::vector<double>& Taupunkte(int tSpalte, int rfSpalte) const;
+    void Geaendert() { ++m_version; }
+    void Trimme();
+    void EntferneAelteste(int anzahl);
+    void Leeren();
+    void Anhaengen();   // one record of -9999 values at the end
+    void KuerzeUmEinen();
+
+    std::unique_ptr<TTimer> m_timer;
+    int m_interval = 1000;
+    bool m_aktiv = false;
+    std::vector<TLoaderClient*> m_clients;
+
+    // Records flat, record r column c at m_start + r * m_layout + c. The
+    // front offset lets trimming drop records without moving the rest.
+    std::vector<double> m_werte;
+    size_t m_start = 0;
+    int m_layout = 0;          // column count the stored records were laid out with
+    bool m_platzhalter = false; // the oldest record is the start-up placeholder
+
+    unsigned long long m_version = 0;
+    size_t m_basis = 0;   // running number of the oldest stored record
+    mutable std::vector<Statistik> m_statistik;
+    mutable unsigned long long m_statistikVersion = ~0ull;
+    mutable std::vector<double> m_taupunkte;   // of records m_tpBasis ...
+    mutable size_t m_tpBasis = 0;
+    mutable int m_tpT = -1, m_tpRf = -1;
+
+    // Header split into names; rebuilt when the header text changes.
+    mutable QString m_namenVon;
+    mutable QStringList m_namen;
+    mutable QStringList m_namenGross;
+    mutable bool m_namenGueltig = false;
+};
+
+// Saturation vapour pressure in hPa over water (T >= 0) or ice.
+double Saettigungsdampfdruck(double T);
+
+// The observer a window registers with a loader.
+class TLoaderClient {
+public:
+    TLoaderClient();
+    explicit TLoaderClient(TDatenLoader* Loader);
+    virtual ~TLoaderClient();
+    TLoaderClient(const TLoaderClient&) = delete;
+    TLoaderClient& operator=(const TLoaderClient&) = delete;
+
+    virtual void NeueDaten(TDatenLoader* Loader);
+
+    void AddLoader(TDatenLoader* Loader);
+    void RemoveLoader(TDatenLoader* Loader);
+    TDatenLoader* GetLoader(int Index) const;
+    int LoaderCount() const { return static_cast<int>(m_loaders.size()); }
+
+    std::function<void(TDatenLoader* Sender)> OnNeueDaten;
+
+private:
+    std::vector<TDatenLoader*> m_loaders;
+};

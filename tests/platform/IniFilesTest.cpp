@@ -1,0 +1,242 @@
+#include "IniFiles.h"
+
+#include "Exceptions.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+class IniFilesTest : public GermanSettings {
+protected:
+    TempDir dir;
+    QString path = dir.path(QStringLiteral("vantorel.ini"));
+};
+
+} // namespace
+
+TEST_F(IniFilesTest, WritesNewFileWithSectionsInOrder)
+{
+    TIniFile ini(path);
+    ini.WriteInteger("Global", "Interval", 2000);
+    ini.WriteFloat("Global", "HalteDauer", 2.5);
+    ini.WriteString("ttp__Standardanzeige", "Beschriftung", "Zeile 1\r\nZeile 2\nZeile 3");
+    ini.WriteInteger("ttp__Standardanzeige", "LHFarbe", -2147483633);
+    ini.WriteBool("Global", "FensterFest", true);
+    ini.WriteBool("ttp__Standardanzeige", "Aktiv", false);
+    ini.WriteFloat("ttp__Standardanzeige", "Bereich0Von", -0.1);
+
+    EXPECT_EQ(readFile(path),
+              "[Global]\n"
+              "Interval=2000\n"
+              "HalteDauer=2,5\n"
+              "FensterFest=1\n"
+              "\n"
+              "[ttp__Standardanzeige]\n"
+              "Beschriftung=Zeile 1 Zeile 2 Zeile 3\n"
+              "LHFarbe=-2147483633\n"
+              "Aktiv=0\n"
+              "Bereich0Von=-0,1\n");
+    EXPECT_EQ(ini.ReadInteger("TTP__STANDARDANZEIGE", "lhfarbe", 0), -2147483633);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("global", "HALTEDAUER", 1.0), 2.5);
+}
+
+TEST_F(IniFilesTest, WritesIntoExistingFileKeepingItsLayout)
+{
+    // CR LF, Windows-1252 text, a comment and blank lines of its own.
+    writeFile(path,
+              "; Vantorel\r\n"
+              "[Global]\r\n"
+              "Interval = 3000\r\n"
+              "Hintergrund=C:\\Bilder\\H\xf6he.bmp\r\n"
+              "\r\n"
+              "[Fenster]\r\n"
+              "PositionX=10\r\n");
+    TIniFile ini(path);
+    ini.WriteInteger("GLOBAL", "INTERVAL", 1000);
+    ini.WriteString("global", "LogDatei", "daten.log");
+    ini.WriteInteger("Fenster", "PositionY", -5);
+    ini.WriteString("Neu", "Schrift", "Arial");
+
+    EXPECT_EQ(readFile(path),
+              "; Vantorel\n"
+              "[Global]\n"
+              "Interval=1000\n"
+              "Hintergrund=C:\\Bilder\\H\xc3\xb6he.bmp\n"
+              "LogDatei=daten.log\n"
+              "\n"
+              "[Fenster]\n"
+              "PositionX=10\n"
+              "PositionY=-5\n"
+              "\n"
+              "[Neu]\n"
+              "Schrift=Arial\n");
+}
+
+TEST_F(IniFilesTest, ReadsValuesWithConversionsAndDefaults)
+{
+    writeFile(path,
+              "[Global]\n"
+              "  Name  =   Wetter Station  \n"
+              "Quoted=\" mit Blanks \"\n"
+              "Leer=\n"
+              "Hex=0x1F\n"
+              "Dollar=$ff\n"
+              "Negativ=-42\n"
+              "Kaputt=12a\n"
+              "Bool2=2\n"
+              "Komma=2,5\n"
+              "Punkt=2.5\n"
+              "Gleich=a=b\n"
+              "[Zweite]\n"
+              "Name=zweite\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("GLOBAL", "name", "x"), "Wetter Station");
+    EXPECT_EQ(ini.ReadString("Global", "Quoted", "x"), " mit Blanks ");
+    EXPECT_EQ(ini.ReadString("Global", "Leer", "x"), "");
+    EXPECT_EQ(ini.ReadString("Global", "Fehlt", "x"), "x");
+    EXPECT_EQ(ini.ReadString("Fehlt", "Name", "x"), "x");
+    EXPECT_EQ(ini.ReadString("Global", "Gleich", "x"), "a=b");
+    EXPECT_EQ(ini.ReadString("Zweite", "Name", "x"), "zweite");
+
+    EXPECT_EQ(ini.ReadInteger("Global", "Hex", 0), 31);
+    EXPECT_EQ(ini.ReadInteger("Global", "Dollar", 0), 255);
+    EXPECT_EQ(ini.ReadInteger("Global", "Negativ", 0), -42);
+    EXPECT_EQ(ini.ReadInteger("Global", "Kaputt", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("Global", "Leer", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("Global", "Fehlt", -9999), -9999);
+
+    EXPECT_TRUE(ini.ReadBool("Global", "Bool2", false));
+    EXPECT_FALSE(ini.ReadBool("Global", "Fehlt", false));
+    EXPECT_TRUE(ini.ReadBool("Global", "Kaputt", true));
+
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Global", "Komma", 0), 2.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Global", "Punkt", 1.0), 1.0);   // not the regional form
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Global", "Leer", 1.0), 1.0);
+
+    // A missing file, or one whose folder is missing, reads as empty.
+    TIniFile missing(dir.path(QStringLiteral("nichtda/x.ini")));
+    EXPECT_EQ(missing.ReadInteger("Global", "Interval", 2000), 2000);
+    QStringList sections{"alt"};
+    missing.ReadSections(sections);
+    EXPECT_TRUE(sections.isEmpty());
+}
+
+TEST_F(IniFilesTest, ListsErasesAndDeletes)
+{
+    writeFile(path,
+              "vor=allem\n"
+              "[Global]\n"
+              "A=1\n"
+              "; Kommentar\n"
+              "B= 2 \n"
+              "[Leer]\n"
+              "[Fenster]\n"
+              "X=1\n"
+              "[GLOBAL]\n"
+              "C=3\n"
+              "[Rest]\n"
+              "Y=2\n");
+    TIniFile ini(path);
+    QStringList list;
+    ini.ReadSections(list);
+    EXPECT_EQ(list, QStringList({"Global", "Leer", "Fenster", "Rest"}));
+    ini.ReadSection("global", list);
+    EXPECT_EQ(list, QStringList({"A", "B"}));
+    ini.ReadSectionValues("Global", list);
+    EXPECT_EQ(list, QStringList({"A=1", "B=2"}));
+    EXPECT_TRUE(ini.SectionExists("leer"));
+    EXPECT_FALSE(ini.SectionExists("vor"));
+    EXPECT_TRUE(ini.ValueExists("Fenster", "x"));
+    EXPECT_FALSE(ini.ValueExists("Fenster", "A"));
+
+    // Every section of that name goes, with all its lines.
+    ini.EraseSection("Global");
+    ini.DeleteKey("fenster", "X");
+    ini.DeleteKey("Fenster", "Fehlt");
+    ini.EraseSection("Fehlt");
+    EXPECT_EQ(readFile(path),
+              "vor=allem\n"
+              "[Leer]\n"
+              "[Fenster]\n"
+              "[Rest]\n"
+              "Y=2\n");
+    EXPECT_FALSE(ini.SectionExists("Global"));
+
+    // Deleting from a missing file creates nothing.
+    TIniFile missing(dir.path(QStringLiteral("neu.ini")));
+    missing.DeleteKey("Global", "A");
+    missing.EraseSection("Global");
+    EXPECT_FALSE(QFile::exists(missing.FileName()));
+}
+
+TEST_F(IniFilesTest, EveryReadSeesTheFileAsItIsNow)
+{
+    TIniFile a(path);
+    TIniFile b(path);
+    a.WriteInteger("Global", "Interval", 1111);
+    EXPECT_EQ(b.ReadInteger("Global", "Interval", 0), 1111);
+    b.WriteInteger("Global", "Interval", 2222);
+    EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 2222);
+
+    // Rewritten in place at once with the same size: the cache must not
+    // answer with the old content.
+    writeFile(path, "[Global]\nInterval=3333\n");
+    EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 3333);
+    writeFile(path, "[Global]\nInterval=4444\n");
+    EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 4444);
+    QFile::remove(path);
+    EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 0);
+}
+
+TEST_F(IniFilesTest, FailedWriteRaisesAndKeepsTheOldFile)
+{
+    TIniFile noFolder(dir.path(QStringLiteral("fehlt/vantorel.ini")));
+    try {
+        noFolder.WriteString("Global", "A", "1");
+        FAIL() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "In " + noFolder.FileName() + " kann nicht geschrieben werden");
+    }
+
+    writeFile(dir.path(QStringLiteral("datei")), "kein Ordner");
+    TIniFile fileAsFolder(dir.path(QStringLiteral("datei/vantorel.ini")));
+    EXPECT_THROW(fileAsFolder.WriteBool("Global", "A", true), EIniFileException);
+
+    // A folder in place of the file: nothing to read, and nothing replaced.
+    QDir(dir.path()).mkdir(QStringLiteral("ordner.ini"));
+    TIniFile folder(dir.path(QStringLiteral("ordner.ini")));
+    EXPECT_EQ(folder.ReadString("Global", "A", "d"), "d");
+    EXPECT_THROW(folder.WriteString("Global", "A", "1"), EIniFileException);
+    EXPECT_TRUE(QFileInfo(folder.FileName()).isDir());
+
+    // The disk runs full half-way through the new content (a file size
+    // limit stands in for it): the old file stays whole and no temp file is
+    // left behind.
+    const QByteArray old = "[Global]\nA=1\n";
+    writeFile(path, old);
+    TIniFile ini(path);
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool raised = false;
+    try {
+        ini.WriteString("Global", "B", QString(500, u'x'));
+    } catch (const EIniFileException&) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_EQ(ini.ReadString("Global", "B", "d"), "d");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"datei", "vantorel.ini"}));
+}

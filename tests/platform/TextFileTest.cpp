@@ -1,0 +1,174 @@
+#include "TextFile.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// What a line-wise read sees of the first and last line.
+FirstLastLines expectedFrom(const QStringList& lines)
+{
+    FirstLastLines r;
+    r.lineCount = static_cast<int>(std::min<qsizetype>(lines.size(), 2));
+    if (!lines.isEmpty()) {
+        r.first = lines.first();
+        r.last = lines.last();
+    }
+    return r;
+}
+
+void expectSameAsLineRead(const QString& path, const QByteArray& bytes)
+{
+    writeFile(path, bytes);
+    QStringList lines;
+    ASSERT_TRUE(ReadTextLines(path, lines));
+    const FirstLastLines want = expectedFrom(lines);
+    FirstLastLines got;
+    got.first = QStringLiteral("stale");
+    ASSERT_TRUE(ReadFirstAndLastLine(path, got));
+    const std::string shown = bytes.size() < 200 ? bytes.toPercentEncoding(" \t").toStdString()
+                                                 : "size " + std::to_string(bytes.size());
+    EXPECT_EQ(got.lineCount, want.lineCount) << shown;
+    EXPECT_EQ(got.first, want.first) << shown;
+    EXPECT_EQ(got.last, want.last) << shown;
+}
+
+} // namespace
+
+TEST(TextFileTest, DecodesUtf8ElseWindows1252)
+{
+    EXPECT_EQ(DecodeText("Gr\xC3\xB6\xC3\x9F" "e \xC2\xB0" "C"), QStringLiteral("Größe °C"));
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBFKopf"), QStringLiteral("Kopf"));
+    EXPECT_EQ(DecodeText("Gr\xF6\xDF" "e \xB0" "C"), QStringLiteral("Größe °C"));
+    EXPECT_EQ(DecodeText("\x80\x84\x9F\xA0\xFF"), QStringLiteral("€„Ÿ\u00A0ÿ"));
+    EXPECT_EQ(DecodeText("\x81\x8D\x8F\x90\x9D"), QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
+    // Not valid UTF-8: overlong, surrogate, cut sequence, beyond U+10FFFF.
+    EXPECT_EQ(DecodeText("\xC0\xAF"), QStringLiteral("À¯"));
+    EXPECT_EQ(DecodeText("\xED\xA0\x80"), QStringLiteral("í\u00A0€"));
+    EXPECT_EQ(DecodeText("ab\xE2\x82"), QStringLiteral("abâ‚"));
+    EXPECT_EQ(DecodeText("\xF4\x90\x80\x80"), QStringLiteral("ô\u0090€€"));
+    EXPECT_EQ(DecodeText("\xF0\x9F\x98\x80"), QStringLiteral("😀"));
+    EXPECT_EQ(DecodeText(QByteArray("a\0b", 3)), QStringView(u"a\0b", 3).toString());
+}
+
+TEST(TextFileTest, SplitsLikeALineWiseRead)
+{
+    EXPECT_EQ(SplitLines(""), QStringList());
+    EXPECT_EQ(SplitLines("\n"), QStringList({""}));
+    EXPECT_EQ(SplitLines("a"), QStringList({"a"}));
+    EXPECT_EQ(SplitLines("a\n"), QStringList({"a"}));
+    EXPECT_EQ(SplitLines("a\r\nb"), QStringList({"a", "b"}));
+    EXPECT_EQ(SplitLines("a\nb\n\n"), QStringList({"a", "b", ""}));
+    EXPECT_EQ(SplitLines("a\rb\r\r\nc\r"), QStringList({"a\rb\r", "c\r"}));
+    EXPECT_EQ(SplitLines("\r\n\r\n"), QStringList({"", ""}));
+
+    TempDir dir;
+    QStringList lines{"stale"};
+    EXPECT_FALSE(ReadTextLines(dir.path("fehlt.txt"), lines));
+    FirstLastLines fl;
+    EXPECT_FALSE(ReadFirstAndLastLine(dir.path("fehlt.txt"), fl));
+    EXPECT_FALSE(ReadFirstAndLastLine(dir.path(), fl));
+
+    // A Windows-1252 line does not spoil the UTF-8 lines around it.
+    writeFile(dir.path("gemischt.txt"), "\xEF\xBB\xBFTemp \xC2\xB0" "C\r\n22,5 \xB0" "C\r\n");
+    ASSERT_TRUE(ReadTextLines(dir.path("gemischt.txt"), lines));
+    EXPECT_EQ(lines, QStringList({"Temp °C", "22,5 °C"}));
+}
+
+TEST(TextFileTest, FirstAndLastLineMatchAWholeRead)
+{
+    TempDir dir;
+    const QString path = dir.path("daten.txt");
+    const QByteArray edgeCases[] = {
+        "", "\n", "\r\n", "\r", "a", "a\n", "a\r\n", "a\r", "a\nb", "a\nb\n", "a\nb\n\n", "a\n\n", "\n\n",
+        "a\r\nb\r\n", "a\r\nb\r", "a\rb\n", "Kopf\n", "Kopf\r\nKopf\r\n", "\xEF\xBB\xBF", "\xEF\xBB\xBF\n",
+        "\xEF\xBB\xBFKopf\nx\xB0", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n", "\r\r\n", "\n\r",
+    };
+    for (const QByteArray& bytes : edgeCases)
+        expectSameAsLineRead(path, bytes);
+
+    // Lines around the block size, so the scans cross block borders.
+    for (int len : {8191, 8192, 8193, 20000}) {
+        const QByteArray longLine(len, 'x');
+        expectSameAsLineRead(path, longLine);
+        expectSameAsLineRead(path, longLine + "\r\n");
+        expectSameAsLineRead(path, "Kopf\n" + longLine);
+        expectSameAsLineRead(path, "Kopf\n" + longLine + "\r\n");
+        expectSameAsLineRead(path, longLine + "\n" + longLine.left(len - 1) + "\r" + "\n\n");
+        expectSameAsLineRead(path, "a\n" + longLine + "\n" + longLine + "\xE4\r\n");
+    }
+
+    // Random files built from awkward pieces.
+    const QByteArray pieces[] = {"", "a", "Zeit\tWert", "x\r", "\r", "\xC3\xA4", "\xE4", "12,5"};
+    const QByteArray ends[] = {"\n", "\r\n"};
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 1500; ++round) {
+        QByteArray bytes = rng.bounded(8) == 0 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        const int lineCount = rng.bounded(5);
+        for (int i = 0; i < lineCount; ++i) {
+            for (int k = rng.bounded(3); k >= 0; --k)
+                bytes += pieces[rng.bounded(8)];
+            if (i + 1 < lineCount || rng.bounded(2))
+                bytes += ends[rng.bounded(2)];
+        }
+        expectSameAsLineRead(path, bytes);
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST(TextFileTest, FirstAndLastLineOfALargeFileSkipTheMiddle)
+{
+    TempDir dir;
+    const QString path = dir.path("gross.txt");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Datum\tZeit\tWert\r\n");
+        // A sparse hole: a read of the middle would take long and find NULs.
+        ASSERT_TRUE(file.resize(256LL * 1024 * 1024));
+        ASSERT_TRUE(file.seek(file.size()));
+        file.write("\r\n07.12.2026\t22:31:05\t12,5\r\n");
+    }
+    FirstLastLines fl;
+    ASSERT_TRUE(ReadFirstAndLastLine(path, fl));
+    EXPECT_EQ(fl.lineCount, 2);
+    EXPECT_EQ(fl.first, QStringLiteral("Datum\tZeit\tWert"));
+    EXPECT_EQ(fl.last, QStringLiteral("07.12.2026\t22:31:05\t12,5"));
+}
+
+TEST(TextFileTest, WritesAtomicallyAndKeepsTheOldFileOnFailure)
+{
+    TempDir dir;
+    const QString path = dir.path("Vantorel.ini");
+    ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("[Global]\nEinheit=°C\n")));
+    EXPECT_EQ(readFile(path), QByteArray("[Global]\nEinheit=\xC2\xB0" "C\n"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("neu\n")));
+    EXPECT_EQ(readFile(path), QByteArray("neu\n"));
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                            | QFileDevice::WriteUser);
+
+    EXPECT_FALSE(WriteTextFileAtomic(dir.path("fehlt/x.ini"), QStringLiteral("x")));
+    QDir(dir.path()).mkdir(QStringLiteral("ordner"));
+    EXPECT_FALSE(WriteTextFileAtomic(dir.path("ordner"), QStringLiteral("x")));
+
+    // The disk runs full mid-write (a file size limit stands in for it).
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteTextFileAtomic(path, QString(500, u'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readFile(path), QByteArray("neu\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Vantorel.ini"})) << "no temp file left";
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *os << ']';
+}
+
+// A scratch folder removed with the object.
+class TempDir {
+public:
+    TempDir();
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    // Full path of a file inside the folder.
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Writes the bytes as they are; fails the test when the file can't be written.
+void writeFile(const QString& path, const QByteArray& bytes);
+// The whole file; empty when it can't be read.
+QByteArray readFile(const QString& path);
+
+// Runs the event loop for about `ms` milliseconds (timers, queued calls).
+void pumpEvents(int ms);
+
+// Fixture: German regional settings, the real clock and the real sleep for
+// every test, whatever the test before changed.
+class GermanSettings : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
