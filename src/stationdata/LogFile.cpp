@@ -116,8 +116,9 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     }
 
     if (weg == 0) {
-        if (!HaengeAn(m_dateiName, (neu.join(u'\n') + u'\n').toUtf8()))
-            schreibFehler();
+        // A line that can't be appended is lost quietly; the log must never
+        // stand in the way of the caller.
+        HaengeAn(m_dateiName, (neu.join(u'\n') + u'\n').toUtf8());
         return;
     }
 
