@@ -1,0 +1,402 @@
+#include "GrundFensterUnit.h"
+
+#include "AppErrors.h"
+#include "ComponentNames.h"
+#include "IniFiles.h"
+#include "Konstanten.h"
+#include "Screen.h"
+#include "SysUtils.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+#include <cstdlib>
+
+// --- Window types -----------------------------------------------------------
+
+QString FensterTypWort(int FensterID)
+{
+    switch (FensterID) {
+    case 1: return QStringLiteral("Standardanzeige");
+    case 2: return QStringLiteral("Thermometer");
+    case 3: return QStringLiteral("Kompass");
+    case 4: return QStringLiteral("Beaufortskala");
+    case 5: return QStringLiteral("RFSkala");
+    case 6: return QStringLiteral("Zustand");
+    case 7: return QStringLiteral("Barometer");
+    case 8: return QStringLiteral("Trend");
+    case 9: return QStringLiteral("Schreiber");
+    case 10: return QStringLiteral("Regenmesser");
+    case 11: return QStringLiteral("Regenmessergrafik");
+    case -1: return QStringLiteral("LoggerzeitFenster");
+    case -2: return QStringLiteral("SystemzeitFenster");
+    default: return QString();
+    }
+}
+
+QString FensterName(const QString& Spalte, int FensterID)
+{
+    if (FensterID < 0)
+        return FensterTypWort(FensterID);
+    QString ident = Spalte;
+    ErsetzeSonderzeichen(ident);
+    return ident.left(5) + FensterTypWort(FensterID);
+}
+
+// --- Dragging ---------------------------------------------------------------
+
+namespace {
+
+bool nahe(int a, int b)
+{
+    return std::abs(a - b) < 5;
+}
+
+} // namespace
+
+QPoint RasteFensterEin(int L, int T, int W, int H, const std::vector<TFensterRect>& Andere, int BildschirmBreite,
+                       int BildschirmHoehe)
+{
+    for (const TFensterRect& o : Andere) {
+        const int oL = o.Left;
+        const int oT = o.Top;
+        const int oR = oL + o.Width;
+        const int oB = oT + o.Height;
+        // Facing edges, when the windows overlap along them.
+        if (nahe(oR, L) && oT <= T && T <= oB) L = oR;
+        if (nahe(oR, L) && oT <= T + H && T + H <= oB) L = oR;
+        if (nahe(oL, L + W) && oT <= T && T <= oB) L = oL - W;
+        if (nahe(oL, L + W) && oT <= T + H && T + H <= oB) L = oL - W;
+        if (nahe(oT, T + H) && oL <= L && L <= oR) T = oT - H;
+        if (nahe(oT, T + H) && oL <= L + W && L + W <= oR) T = oT - H;
+        if (nahe(oB, T) && oL <= L && L <= oR) T = oB;
+        if (nahe(oB, T) && oL <= L + W && L + W <= oR) T = oB;
+        // Outer edges of windows that touch corner to corner.
+        if (nahe(oR, L + W) && oT - 5 < T + H && T + H <= oT) L = oR - W;
+        if (nahe(oR, L + W) && oB <= T && T < oB + 5) L = oR - W;
+        if (nahe(oL, L) && oT - 5 < T + H && T + H <= oT) L = oL;
+        if (nahe(oL, L) && oB <= T && T < oB + 5) L = oL;
+        if (nahe(oT, T) && oL - 5 < L + W && L + W <= oL) T = oT;
+        if (nahe(oT, T) && oR <= L && L < oR + 5) T = oT;
+        if (nahe(oB, T + H) && oL - 5 < L + W && L + W <= oL) T = oB - H;
+        if (nahe(oB, T + H) && oR <= L && L < oR + 5) T = oB - H;
+    }
+    // Max first: a window larger than the screen ends at a negative place.
+    L = std::min(BildschirmBreite - W, std::max(0, L));
+    T = std::min(BildschirmHoehe - H, std::max(0, T));
+    return QPoint(L, T);
+}
+
+// --- Form parts -------------------------------------------------------------
+
+TFensterLabel::TFensterLabel(QWidget* parent, int left, int top, int width, int height, const QString& caption)
+    : QLabel(parent)
+{
+    // Configured texts are shown as they are, never as markup.
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setGeometry(left, top, width, height);
+    m_transparent = true;
+    applyFont();
+    applyColors();
+    SetCaption(caption);
+}
+
+void TFensterLabel::SetCaption(const QString& caption)
+{
+    m_caption = caption;
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    setText(shown);
+}
+
+void TFensterLabel::SetFontColor(TColor color)
+{
+    m_font.Color = color;
+    applyColors();
+}
+
+void TFensterLabel::SetFontName(const QString& name)
+{
+    m_font.Name = name;
+    applyFont();
+}
+
+void TFensterLabel::SetFontHeight(int height)
+{
+    m_font.Height = height;
+    applyFont();
+}
+
+void TFensterLabel::SetBold(bool bold)
+{
+    m_font.Bold = bold;
+    applyFont();
+}
+
+void TFensterLabel::SetColor(TColor color)
+{
+    m_color = color;
+    m_transparent = false;
+    applyColors();
+}
+
+void TFensterLabel::applyFont()
+{
+    setFont(ToQFont(m_font));
+}
+
+void TFensterLabel::applyColors()
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, ColorToQColor(m_font.Color));
+    pal.setColor(QPalette::Window, ColorToQColor(m_color));
+    setPalette(pal);
+    setAutoFillBackground(!m_transparent);
+}
+
+TBevel::TBevel(QWidget* parent, int left, int top, int width, int height, bool raised) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | (raised ? QFrame::Raised : QFrame::Sunken));
+    setLineWidth(1);
+    setGeometry(left, top, width, height);
+}
+
+TMoveShape::TMoveShape(QWidget* parent) : QWidget(parent) {}
+
+void TMoveShape::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(event->button(), p.x(), p.y());
+}
+
+void TMoveShape::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(event->buttons(), p.x(), p.y());
+}
+
+void TMoveShape::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (OnContextPopup) {
+        OnContextPopup();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// --- The base window ----------------------------------------------------------
+
+TGrundFenster::TGrundFenster(TFensterOwner& AOwner)
+    : QWidget(AOwner.FensterParent(), Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_owner(AOwner)
+{
+    setWindowTitle(QStringLiteral("GrundFenster"));
+    setFont(ToQFont(TFontDesc{}));
+    SetColor(clBtnFace);
+    resize(196, 120);
+
+    RandBevel = new TBevel(this, 0, 0, width(), height(), true);
+    MoveShape = new TMoveShape(this);
+    MoveShape->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Guarded([&] { MoveShapeMouseDown(b, x, y); }); };
+    MoveShape->OnMouseMove = [this](Qt::MouseButtons s, int x, int y) { Guarded([&] { MoveShapeMouseMove(s, x, y); }); };
+    MoveShape->OnContextPopup = [this] { Guarded([&] { Shape1ContextPopup(); }); };
+
+    m_owner.Komponenten().InsertComponent(this);
+}
+
+// The owner may be gone by now (a parent deleting its children): it is not
+// touched here; its list drops the window by itself.
+TGrundFenster::~TGrundFenster() = default;
+
+void TGrundFenster::FertigErzeugt()
+{
+    Aktiv = true;
+    m_fertig = true;
+    RandBevel->setGeometry(rect());
+    MoveShape->setGeometry(rect());
+    MoveShape->raise();
+    show();
+}
+
+void TGrundFenster::Abbauen()
+{
+    if (m_abgebaut)
+        return;
+    m_abgebaut = true;
+    LoaderClient.reset();
+    // A window that never finished its constructor has no trustworthy name
+    // or file; a failed write must not end the program.
+    if (m_fertig)
+        Guarded([&] { SpeichereKonfiguration(IniDatei); });
+    Bereiche.reset();
+    m_owner.Komponenten().RemoveComponent(this);
+}
+
+void TGrundFenster::LadeKonfiguration(const QString& IniDatei)
+{
+    const TIniFile ini(IniDatei);
+    MenusSichtbar = !ini.ReadBool(QStringLiteral("Global"), QStringLiteral("VersteckeFensterMenus"), false);
+}
+
+void TGrundFenster::SpeichereKonfiguration(const QString&) {}
+
+void TGrundFenster::SetName(const QString& Name)
+{
+    m_owner.Komponenten().SetComponentName(this, Name);
+    m_name = Name;
+}
+
+void TGrundFenster::SetColor(TColor Value)
+{
+    m_color = Value;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(Value));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+QString TGrundFenster::WertText(double Wert) const
+{
+    if (Wert == KeinWert)
+        return QStringLiteral("-");
+    const int stellen = std::clamp(Nachkommastellen, 0, 15);
+    return Format(QStringLiteral("%.") + IntToStr(stellen) + QStringLiteral("f"), {Wert});
+}
+
+void TGrundFenster::MoveShapeMouseDown(Qt::MouseButton, int X, int Y)
+{
+    MausX = X;
+    MausY = Y;
+}
+
+void TGrundFenster::MoveShapeMouseMove(Qt::MouseButtons Shift, int, int)
+{
+    if (!(Shift & Qt::LeftButton) || m_owner.FensterFest())
+        return;
+    const QPoint cursor = Screen().CursorPos();
+    std::vector<TFensterRect> andere;
+    for (QObject* c : m_owner.Komponenten().Components()) {
+        const auto* f = dynamic_cast<const TGrundFenster*>(c);
+        if (f && f != this)
+            andere.push_back(TFensterRect{f->x(), f->y(), f->width(), f->height()});
+    }
+    move(RasteFensterEin(cursor.x() - MausX, cursor.y() - MausY, width(), height(), andere, Screen().Width(),
+                         Screen().Height()));
+}
+
+void TGrundFenster::Shape1ContextPopup()
+{
+    if (PopupMenu1)
+        PopupMenu1->popup(Screen().CursorPos());
+}
+
+void TGrundFenster::Optionen1Click()
+{
+    if (m_owner.OeffneOptionen)
+        m_owner.OeffneOptionen(*this);
+}
+
+void TGrundFenster::Deaktivieren1Click()
+{
+    Aktiv = false;
+    hide();
+    Abbauen();
+    deleteLater();
+}
+
+void TGrundFenster::FormShow()
+{
+    if (!PopupMenu1)
+        return;
+    for (QAction* item : PopupMenu1->actions())
+        item->setEnabled(MenusSichtbar || item->objectName() == QLatin1String("N24hVerlauf1"));
+}
+
+void TGrundFenster::LiesPosition(const TIniFile& Ini)
+{
+    const int bw = Screen().Width();
+    const int bh = Screen().Height();
+    const int x = Ini.ReadInteger(m_name, QStringLiteral("PositionX"), (bw - width()) / 2);
+    const int y = Ini.ReadInteger(m_name, QStringLiteral("PositionY"), (bh - height()) / 2);
+    move(std::min(std::max(0, x), bw - width()), std::min(std::max(0, y), bh - height()));
+}
+
+void TGrundFenster::LiesBereiche(const TIniFile& Ini)
+{
+    auto bereiche = std::make_unique<TRanges>();
+    const int n = Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche"), -1);
+    for (int i = 0; i <= n; ++i) {
+        const QString b = QStringLiteral("Bereich") + IntToStr(i);
+        const double von = Ini.ReadFloat(m_name, b + QStringLiteral("Von"), 0);
+        const double bis = Ini.ReadFloat(m_name, b + QStringLiteral("Bis"), 0);
+        const TColor farbe = Ini.ReadInteger(m_name, b + QStringLiteral("Farbe"), clNone);
+        bereiche->Add(farbe, von, bis);
+    }
+    Bereiche = std::move(bereiche);
+}
+
+void TGrundFenster::SchreibeBereiche(TIniFile& Ini) const
+{
+    const int anzahl = Bereiche ? Bereiche->Count() : 0;
+    Ini.WriteInteger(m_name, QStringLiteral("AnzahlBereiche"), anzahl - 1);
+    for (int i = 0; i < anzahl; ++i) {
+        const TBereich r = Bereiche->GetBereich(i);
+        const QString b = QStringLiteral("Bereich") + IntToStr(i);
+        Ini.WriteFloat(m_name, b + QStringLiteral("Von"), r.Von);
+        Ini.WriteFloat(m_name, b + QStringLiteral("Bis"), r.Bis);
+        Ini.WriteInteger(m_name, b + QStringLiteral("Farbe"), r.Farbe);
+    }
+}
+
+bool TGrundFenster::ZeigeImBereich(TFensterLabel& Label, double Wert) const
+{
+    if (!HatBereiche())
+        return false;
+    try {
+        const TColor farbe = Bereiche->Farbe(Wert);
+        Label.SetFontColor(farbe);
+        Label.SetCaption(WertText(Wert));
+        return true;
+    } catch (const ERangeError&) {
+        return false;
+    }
+}
+
+QMenu* TGrundFenster::ErzeugeMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    return PopupMenu1;
+}
+
+QAction* TGrundFenster::NeuerMenuPunkt(const QString& Name, const QString& Text, std::function<void()> Handler)
+{
+    QAction* item = PopupMenu1->addAction(Text);
+    item->setObjectName(Name);
+    if (Text == QLatin1String("-"))
+        item->setSeparator(true);
+    if (Handler)
+        QObject::connect(item, &QAction::triggered, this, [h = std::move(Handler)] { Guarded(h); });
+    return item;
+}
+
+void TGrundFenster::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Guarded([&] { FormShow(); });
+}
+
+void TGrundFenster::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (RandBevel)
+        RandBevel->setGeometry(rect());
+    if (MoveShape)
+        MoveShape->setGeometry(rect());
+}

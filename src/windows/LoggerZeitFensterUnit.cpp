@@ -1,0 +1,28 @@
+#include "LoggerZeitFensterUnit.h"
+
+#include "AppErrors.h"
+#include "SysUtils.h"
+#include "TextFensterUnit.h"
+
+TLoggerzeitFenster::TLoggerzeitFenster(TFensterOwner& AOwner, TDatenLoader* Loader, const QString& IniDatei)
+    : TUhrFenster(AOwner, QStringLiteral("Loggerdatum:"), QStringLiteral("Loggerzeit:"), -1)
+{
+    this->IniDatei = IniDatei;
+    SetName(FensterName(QString(), -1));
+    LadeKonfiguration(IniDatei);
+    LoaderClient = Loader ? std::make_unique<TStandardClient>(Loader) : std::make_unique<TStandardClient>();
+    LoaderClient->OnNeueDaten = [this](TDatenLoader* Sender) { Guarded([&] { Aktualisiere(Sender); }); };
+    Bereiche = std::make_unique<TRanges>();
+    FertigErzeugt();
+}
+
+void TLoggerzeitFenster::Aktualisiere(TDatenLoader* Loader)
+{
+    if (!Loader)
+        return;
+    const double t = Loader->NeuesteZeit();
+    if (t == KeinWert)
+        return;
+    ZeitLabel->SetCaption(TimeToStr(t));
+    DatumLabel->SetCaption(DateToStr(t));
+}
