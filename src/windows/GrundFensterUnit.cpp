@@ -8,6 +8,7 @@
 #include "SysUtils.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -53,6 +54,9 @@ bool nahe(int a, int b)
 {
     return std::abs(a - b) < 5;
 }
+
+// Most ranges a window reads from its section.
+constexpr int MaxBereiche = 100;
 
 } // namespace
 
@@ -223,6 +227,14 @@ void TGrundFenster::FertigErzeugt()
     MoveShape->setGeometry(rect());
     MoveShape->raise();
     show();
+    // A splash form stays in sight above the windows made while it shows;
+    // only after show() does bringing it forward keep it above this one.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->objectName() == QLatin1String("Splash")) {
+            w->raise();
+            w->repaint();
+        }
+    }
 }
 
 void TGrundFenster::Abbauen()
@@ -331,7 +343,9 @@ void TGrundFenster::LiesPosition(const TIniFile& Ini)
 void TGrundFenster::LiesBereiche(const TIniFile& Ini)
 {
     auto bereiche = std::make_unique<TRanges>();
-    const int n = Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche"), -1);
+    // A damaged count must not hang the start reading (and the end writing)
+    // millions of empty ranges; nobody configures more than these.
+    const int n = std::min(Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche"), -1), MaxBereiche - 1);
     for (int i = 0; i <= n; ++i) {
         const QString b = QStringLiteral("Bereich") + IntToStr(i);
         const double von = Ini.ReadFloat(m_name, b + QStringLiteral("Von"), 0);

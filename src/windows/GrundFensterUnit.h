@@ -187,8 +187,8 @@ public:
     QMenu* PopupMenu1 = nullptr;
 
 protected:
-    // Every constructor calls this last: Aktiv, shown, and from now on the
-    // window writes its section.
+    // Every constructor calls this last: Aktiv, shown, a splash form brought
+    // back in front, and from now on the window writes its section.
     void FertigErzeugt();
 
     // Pieces of the common section.

@@ -29,9 +29,10 @@ TStandardfenster::TStandardfenster(TFensterOwner& AOwner, TDatenLoader* Loader, 
 void TStandardfenster::BaueForm()
 {
     resize(154, 123);
-    auto wertLabel = [this](int left, int top, int width, int height, int fontHeight, TColor farbe) {
+    auto wertLabel = [this](int left, int top, int width, int height, int fontHeight, TColor farbe,
+                            Qt::Alignment senkrecht) {
         auto* l = new TFensterLabel(this, left, top, width, height, QStringLiteral("-"));
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setAlignment(Qt::AlignRight | senkrecht);
         l->SetBold(true);
         l->SetFontHeight(fontHeight);
         l->SetFontColor(farbe);
@@ -47,15 +48,15 @@ void TStandardfenster::BaueForm()
 
     Bevel6 = new TBevel(this, 4, 64, 145, 57);
     MittelEinheitLabel = einheitLabel(8, 137);
-    AktuellerWertLabel = wertLabel(8, 24, 89, 33, -31, 254);
+    AktuellerWertLabel = wertLabel(8, 24, 89, 33, -31, 254, Qt::AlignVCenter);
     BeschriftungLabel = new TFensterLabel(this, 8, 8, 161, 13, QStringLiteral("####################"));
     BeschriftungLabel->SetBold(true);
     MinEinheitLabel = einheitLabel(8, 41);
     MaxEinheitLabel = einheitLabel(104, 41);
     Bevel2 = new TBevel(this, 8, 24, 89, 33);
-    MinLabel = wertLabel(8, 96, 41, 16, -13, clRed);
-    MaxLabel = wertLabel(104, 96, 41, 16, -13, clRed);
-    MittelLabel = wertLabel(56, 96, 41, 16, -13, clRed);
+    MinLabel = wertLabel(8, 96, 41, 16, -13, clRed, Qt::AlignTop);
+    MaxLabel = wertLabel(104, 96, 41, 16, -13, clRed, Qt::AlignTop);
+    MittelLabel = wertLabel(56, 96, 41, 16, -13, clRed, Qt::AlignTop);
     EinheitLabel = new TFensterLabel(this, 100, 23, 51, 34, QStringLiteral("##"));
     EinheitLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     EinheitLabel->SetFontName(QStringLiteral("Arial"));

@@ -2,7 +2,24 @@
 #include "SystemZeitFensterUnit.h"
 #include "TextFensterUnit.h"
 
+#include <QEvent>
+
 namespace {
+
+// Counts how often a widget is brought forward and repainted.
+class ZaehleVorholen : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::ZOrderChange)
+            ++vorgeholt;
+        else if (e->type() == QEvent::Paint)
+            ++gemalt;
+        return false;
+    }
+    int vorgeholt = 0;
+    int gemalt = 0;
+};
 
 QPoint raste(int L, int T, const std::vector<TFensterRect>& andere, int W = 40, int H = 30)
 {
@@ -63,4 +80,31 @@ TEST_F(FensterTest, DraggingFollowsTheCursorSnapsToOtherWindowsAndHonoursFenster
     abbauen(uhr);
     abbauen(fest);
     EXPECT_EQ(owner.komponenten.ComponentCount(), 0);
+}
+
+TEST_F(FensterTest, ANewWindowBringsTheSplashFormBackInFront)
+{
+    QWidget splash(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    splash.setObjectName(QStringLiteral("Splash"));
+    splash.resize(100, 100);
+    splash.show();
+    QWidget anderes;
+    anderes.setObjectName(QStringLiteral("Anderes"));
+    anderes.show();
+    pumpEvents(20);   // shown and exposed: a repaint paints at once
+    ZaehleVorholen splashZaehler;
+    ZaehleVorholen andereZaehler;
+    splash.installEventFilter(&splashZaehler);
+    anderes.installEventFilter(&andereZaehler);
+
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto* f = new TStandardfenster(owner, nullptr, {}, {}, QStringLiteral("t2m  [°C  ]"), ini, 1);
+    EXPECT_EQ(splashZaehler.vorgeholt, 1);
+    EXPECT_GE(splashZaehler.gemalt, 1);
+    auto* uhr = new TSystemzeitFenster(owner, ini);
+    EXPECT_EQ(splashZaehler.vorgeholt, 2);
+    EXPECT_EQ(andereZaehler.vorgeholt, 0);
+
+    abbauen(uhr);
+    abbauen(f);
 }

@@ -134,6 +134,14 @@ TEST_F(FensterTest, StandardWindowReadsAndRewritesAnExistingSection)
                              "SchriftFarbeWerte=255\n"
                              "SchriftFarbeBesch=0\n"
                              "LHFarbe=0\n"));
+
+    // A damaged range count reads a bounded list instead of hanging.
+    writeFile(ini, "[t2m__Standardanzeige]\nAnzahlBereiche=2147483647\nBereich0Von=1\nBereich0Bis=2\n");
+    auto* kaputt = new TStandardfenster(owner, nullptr, {}, {}, kT2m, ini, 1);
+    ASSERT_EQ(kaputt->Bereiche->Count(), 100);
+    EXPECT_EQ(kaputt->Bereiche->GetBereich(0).Bis, 2.0);
+    EXPECT_EQ(kaputt->Bereiche->GetBereich(99).Farbe, clNone);
+    delete kaputt;   // dropped without writing
 }
 
 TEST_F(FensterTest, StandardWindowShowsValuesWithAndWithoutRanges)

@@ -1,0 +1,706 @@
+#include "HauptFensterUnit.h"
+
+#include "AppErrors.h"
+#include "DatenLoaderUnit.h"
+#include "Dialogs.h"
+#include "Graphics.h"
+#include "IniFiles.h"
+#include "InfoDlgs.h"
+#include "InstanzGuard.h"
+#include "Konstanten.h"
+#include "LogFile.h"
+#include "LoggerZeitFensterUnit.h"
+#include "PositionsOptimierung.h"
+#include "PrgEinstDlg.h"
+#include "Screen.h"
+#include "SysUtils.h"
+#include "SystemZeitFensterUnit.h"
+#include "TextFensterUnit.h"
+#include "Timer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <cstdio>
+
+namespace {
+
+const QString kGlobal = QStringLiteral("Global");
+const QString kSystemUhr = QStringLiteral("System Datum/Uhrzeit");
+const QString kLoggerUhr = QStringLiteral("Logger Datum/Uhrzeit");
+
+// The program file's name with another extension.
+QString MitEndung(const QString& programm, const QString& endung)
+{
+    const QFileInfo fi(programm);
+    const QString name = fi.fileName();
+    const qsizetype punkt = name.lastIndexOf(u'.');
+    const QString basis = punkt > 0 ? name.left(punkt) : name;
+    return QDir(fi.absolutePath()).filePath(basis + endung);
+}
+
+// First five characters of a column name, as the "Global" keys use them.
+QString SpaltenKey(const QString& spalte)
+{
+    return spalte.left(5);
+}
+
+bool GleicheDatei(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a), fb(b);
+    const QString ca = fa.exists() ? fa.canonicalFilePath() : QDir::cleanPath(fa.absoluteFilePath());
+    const QString cb = fb.exists() ? fb.canonicalFilePath() : QDir::cleanPath(fb.absoluteFilePath());
+    return ca == cb;
+}
+
+} // namespace
+
+std::function<bool(const QString&, const QStringList&)>& THauptFenster::NeuerProzess()
+{
+    static std::function<bool(const QString&, const QStringList&)> start = [](const QString& programm,
+                                                                               const QStringList& argumente) {
+        return QProcess::startDetached(programm, argumente);
+    };
+    return start;
+}
+
+THauptFenster::THauptFenster(const TStartParameter& Start)
+    : QWidget(nullptr, Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    BaueForm();
+    FormCreate(Start);
+}
+
+THauptFenster::~THauptFenster()
+{
+    BaueAb();
+}
+
+// ---------------------------------------------------------------------------
+// The form
+
+QAction* THauptFenster::NeuerPunkt(const QString& Name, const QString& Text, std::function<void()> Handler)
+{
+    auto* punkt = new QAction(Text, this);
+    punkt->setObjectName(Name);
+    if (Handler)
+        connect(punkt, &QAction::triggered, this, [h = std::move(Handler)] { Guarded(h); });
+    HauptPopUp->addAction(punkt);
+    return punkt;
+}
+
+void THauptFenster::BaueForm()
+{
+    setWindowTitle(QStringLiteral("Vantorel"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    setPalette(pal);
+
+    HauptPopUp = new QMenu(this);
+    HauptPopUp->setObjectName(QStringLiteral("HauptPopUp"));
+    FensterMenu = new QMenu(QStringLiteral("Fenster einblenden"), this);
+    Fenster = FensterMenu->menuAction();
+    Fenster->setObjectName(QStringLiteral("Fenster"));
+    HauptPopUp->addAction(Fenster);
+    Konfigurationspeichern = NeuerPunkt(QStringLiteral("Konfigurationspeichern"), QStringLiteral("Konfiguration speichern"),
+                                        [this] { KonfigurationspeichernClick(); });
+    OptimierePositionenItem = NeuerPunkt(QStringLiteral("OptimierePositionen"), QStringLiteral("Optimiere Positionen"),
+                                         [this] { OptimierePositionenClick(); });
+    LogDateindern = NeuerPunkt(QStringLiteral("LogDateindern"), QStringLiteral("Log-Datei ändern..."),
+                               [this] { LogDateindernClick(); });
+    Programm1 = NeuerPunkt(QStringLiteral("Programm1"), QStringLiteral("Programmeinstellungen..."),
+                           [this] { Programm1Click(); });
+    N1 = NeuerPunkt(QStringLiteral("N1"), QString(), nullptr);
+    N1->setSeparator(true);
+    Beenden = NeuerPunkt(QStringLiteral("Beenden"), QStringLiteral("Beenden"), [this] { BeendenClick(); });
+    Beenden->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    HauptPopUp->setDefaultAction(Beenden);
+    Info = NeuerPunkt(QStringLiteral("Info"), QStringLiteral("Info"), [this] { InfoClick(); });
+    Info->setShortcut(QKeySequence(Qt::Key_F1));
+    N2 = NeuerPunkt(QStringLiteral("N2"), QString(), nullptr);
+    N2->setSeparator(true);
+    FensterF = NeuerPunkt(QStringLiteral("FensterF"), QStringLiteral("Fenster fest"), [this] { FensterFClick(); });
+    FensterF->setCheckable(true);
+    // Shortcuts act while the main window has the focus.
+    addAction(Beenden);
+    addAction(Info);
+    connect(HauptPopUp, &QMenu::aboutToShow, this, [this] { Guarded([this] { HauptPopUpPopup(); }); });
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignCenter);
+
+    OptimierungStatus = new QProgressBar(this);
+    OptimierungStatus->setObjectName(QStringLiteral("OptimierungStatus"));
+    OptimierungStatus->setRange(0, 100);
+    OptimierungStatus->setTextVisible(false);
+    OptimierungStatus->hide();
+
+    BeendenBevel = new QFrame(this);
+    BeendenBevel->setObjectName(QStringLiteral("BeendenBevel"));
+    BeendenBevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    BeendenBevel->resize(153, 65);
+    BeendenButton = new QPushButton(QStringLiteral("&Beenden"), this);
+    BeendenButton->setObjectName(QStringLiteral("BeendenButton"));
+    TFontDesc schrift;
+    schrift.Name = QStringLiteral("MS Sans Serif");
+    schrift.Height = -19;
+    schrift.Bold = true;
+    BeendenButton->setFont(ToQFont(schrift));
+    BeendenButton->resize(137, 49);
+    connect(BeendenButton, &QPushButton::clicked, this, [this] { Guarded([this] { BeendenClick(); }); });
+
+    // The auto-save timer runs from the window's creation on.
+    Timer1 = std::make_unique<TTimer>();
+    Timer1->SetInterval(600000);
+    Timer1->OnTimer = [this](TTimer*) { Guarded([this] { Timer1Timer(); }); };
+    Timer1->SetEnabled(true);
+
+    const ScreenInfo& bildschirm = Screen();
+    setGeometry(0, 0, bildschirm.Width(), bildschirm.Height());
+}
+
+void THauptFenster::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Image1->setGeometry(rect());
+    OptimierungStatus->setGeometry(0, height() - 16, width(), 16);
+    BeendenBevel->move(width() - 14 - BeendenBevel->width(), height() - 24 - BeendenBevel->height());
+    BeendenButton->move(BeendenBevel->x() + 8, BeendenBevel->y() + 8);
+    Image1->lower();
+}
+
+QList<QAction*> THauptFenster::MenuPunkte() const
+{
+    return {Fenster, Konfigurationspeichern, OptimierePositionenItem, LogDateindern, Programm1,
+            N1, Beenden, Info, N2, FensterF};
+}
+
+void THauptFenster::contextMenuEvent(QContextMenuEvent* event)
+{
+    HauptPopUp->popup(event->globalPos());
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void THauptFenster::FormCreate(const TStartParameter& Start)
+{
+    m_programmDatei = QFileInfo(Start.ProgrammDatei).absoluteFilePath();
+    IniDatei = MitEndung(m_programmDatei, QStringLiteral(".ini"));
+    m_logDatei = MitEndung(m_programmDatei, QStringLiteral(".log"));
+    TIniFile ini(IniDatei);
+    const bool logWarDa = QFileInfo::exists(m_logDatei);
+    Protokoll = std::make_unique<TLogFile>(m_logDatei, 1000, true);
+
+    SetHintergrund(ini.ReadString(kGlobal, QStringLiteral("Hintergrund"), QString()));
+    Interval = ini.ReadInteger(kGlobal, QStringLiteral("Interval"), 2000);
+    HalteDauer = ini.ReadFloat(kGlobal, QStringLiteral("HalteDauer"), 1.0);
+    SetFensterFest(ini.ReadBool(kGlobal, QStringLiteral("FensterFest"), false));
+    const QString programmOrdner = QFileInfo(m_programmDatei).absolutePath() + u'/';
+    AutoSaveDatei = ini.ReadString(kGlobal, QStringLiteral("AutoSave"), programmOrdner + QStringLiteral("AutoSave.sav"));
+    TochterAnzeige = ini.ReadBool(kGlobal, QStringLiteral("TochterAnzeige"), false);
+
+    QString datei;
+    if (!WaehleDatendatei(Start, datei)) {
+        // Ending here leaves no trace: not even an empty log file.
+        m_abgebrochen = true;
+        Protokoll.reset();
+        if (!logWarDa && QFileInfo(m_logDatei).size() == 0)
+            QFile::remove(m_logDatei);
+        return;
+    }
+
+    DatenLoader = std::make_unique<TDatenLoader>(datei, Interval, HalteDauer, u'\t', false);
+    DatenLoader->LeseHeader();
+    DatenLoader->OnMeldung = [this](TDatenLoader* s) { LoaderMeldung(s); };
+    SetStandardkomma(ini.ReadInteger(kGlobal, QStringLiteral("Standardkomma"), 1));
+
+    if (DatenLoader->Meldungen.isEmpty()) {
+        if (QFileInfo::exists(AutoSaveDatei))
+            DatenLoader->LadeSicherung(AutoSaveDatei);
+        BaueFensterMenu();
+    }
+
+    for (QAction* punkt : MenuPunkte())
+        punkt->setEnabled(ini.ReadBool(kGlobal, punkt->objectName(), true));
+    const bool beendenFenster = ini.ReadBool(kGlobal, QStringLiteral("BeendenFenster"), false);
+    BeendenButton->setVisible(beendenFenster);
+    BeendenBevel->setVisible(beendenFenster);
+
+    const bool ersterStart = ini.ReadBool(kGlobal, QStringLiteral("ErsterStart"), true);
+    // An unwritable configuration must not stop the start-up here.
+    Guarded([&] { ini.WriteBool(kGlobal, QStringLiteral("ErsterStart"), false); });
+
+    if (ersterStart)
+        ErzeugeStandardFenster();
+    else
+        ErzeugeKonfigurierteFenster();
+
+    DatenLoader->SetAktiv(true);
+}
+
+bool THauptFenster::WaehleDatendatei(const TStartParameter& Start, QString& Datei)
+{
+    if (!Start.Argumente.isEmpty()) {
+        if (QFileInfo(Start.Argumente.first()).isFile()) {
+            Datei = Start.Argumente.first();
+            return true;
+        }
+    } else {
+        const QString letzte = TIniFile(IniDatei).ReadString(kGlobal, QStringLiteral("LogDatei"), QString());
+        if (!letzte.isEmpty() && QFileInfo(letzte).isFile()) {
+            Datei = letzte;
+            return true;
+        }
+    }
+    QString gewaehlt;
+    if (ChooseOpenFile(QStringLiteral("Öffne Log-Datei"), QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"),
+                       QString(), gewaehlt)
+        && QFileInfo(gewaehlt).isFile()) {
+        Datei = gewaehlt;
+        return true;
+    }
+    return false;
+}
+
+int THauptFenster::KommaFuer(const QString& Spalte) const
+{
+    return TIniFile(IniDatei).ReadInteger(kGlobal, SpaltenKey(Spalte) + QStringLiteral("komma"), Standardkomma);
+}
+
+void THauptFenster::BaueFensterMenu()
+{
+    QStringList spalten;
+    DatenLoader->GetSpaltenNamen(spalten);
+    const TIniFile ini(IniDatei);
+
+    auto* system = FensterMenu->addAction(kSystemUhr);
+    system->setData(-2);
+    connect(system, &QAction::triggered, this, [this, system] { Guarded([&] { UhrzeitFensterClick(system); }); });
+
+    bool loggerUhr = false;
+    for (int i = 0; i < spalten.size(); ++i) {
+        const bool zeitSpalte = (DatenLoader->HatUhrzeit && i == DatenLoader->UhrzeitSpalte)
+                                || (DatenLoader->HatDatum && i == DatenLoader->DatumSpalte);
+        if (zeitSpalte) {
+            if (!loggerUhr) {
+                auto* logger = FensterMenu->addAction(kLoggerUhr);
+                logger->setData(-1);
+                connect(logger, &QAction::triggered, this,
+                        [this, logger] { Guarded([&] { UhrzeitFensterClick(logger); }); });
+                loggerUhr = true;
+            }
+            continue;
+        }
+        const QString p = SpaltenKey(spalten.at(i));
+        auto* spalte = new QMenu(ini.ReadString(kGlobal, p + QStringLiteral("bezeichnung"), spalten.at(i)), FensterMenu);
+        QAction* punkt = spalte->menuAction();
+        punkt->setStatusTip(ini.ReadString(kGlobal, p + QStringLiteral("einheit"), QString()));
+        punkt->setData(i);
+
+        QList<int> typen;
+        const int n = ini.ReadInteger(kGlobal, p, -9999);
+        if (n == -9999) {
+            typen << 1;
+        } else {
+            for (int j = 0; j <= n; ++j) {
+                const int t = ini.ReadInteger(kGlobal, p + QString::number(j), -9999);
+                if (t >= 1 && t <= 11)
+                    typen << t;
+            }
+        }
+        for (const int t : typen) {
+            auto* typ = spalte->addAction(FensterTypWort(t));
+            typ->setData(t);
+            connect(typ, &QAction::triggered, this, [this, typ] { Guarded([&] { FensterTypClick(typ); }); });
+        }
+        FensterMenu->addAction(punkt);
+    }
+}
+
+TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Beschriftung, const QString& Einheit,
+                                              const QString& Spalte, int Nachkommastellen)
+{
+    TDatenLoader* loader = DatenLoader.get();
+    switch (FensterID) {
+    case 1:
+        return new TStandardfenster(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case -1:
+        return new TLoggerzeitFenster(*this, loader, IniDatei);
+    case -2:
+        return new TSystemzeitFenster(*this, IniDatei);
+    default:
+        return nullptr;
+    }
+}
+
+QList<TGrundFenster*> THauptFenster::Anzeigefenster() const
+{
+    QList<TGrundFenster*> fenster;
+    for (QObject* k : m_komponenten.Components())
+        if (auto* f = dynamic_cast<TGrundFenster*>(k))
+            fenster << f;
+    return fenster;
+}
+
+void THauptFenster::ErzeugeKonfigurierteFenster()
+{
+    const TIniFile ini(IniDatei);
+    QStringList sektionen;
+    ini.ReadSections(sektionen);
+    for (const QString& s : sektionen) {
+        if (s.toUpper() == QLatin1String("GLOBAL"))
+            continue;
+        if (!ini.ReadBool(s, QStringLiteral("Aktiv"), false))
+            continue;
+        const int id = ini.ReadInteger(s, QStringLiteral("FensterID"), -9999);
+        const QString spalte = ini.ReadString(s, QStringLiteral("Spalte"), QString());
+        const int komma = KommaFuer(spalte);
+        // One window that can't be made must not keep the others away.
+        Guarded([&] {
+            if (id >= 1 && id <= 11) {
+                if (DatenLoader->SpalteVorhanden(spalte, 5))
+                    ErzeugeFenster(id, QString(), QString(), spalte, komma);
+            } else if (id == -1 || id == -2) {
+                ErzeugeFenster(id, QString(), QString(), QString(), 0);
+            }
+        });
+    }
+}
+
+void THauptFenster::ErzeugeStandardFenster()
+{
+    for (QAction* kind : FensterMenu->actions()) {
+        if (QMenu* typen = kind->menu()) {
+            if (!typen->actions().isEmpty()) {
+                QAction* erster = typen->actions().first();
+                // Columns whose names give the same window name share one.
+                QStringList spalten;
+                DatenLoader->GetSpaltenNamen(spalten);
+                const int index = kind->data().toInt();
+                if (index >= 0 && index < spalten.size()
+                    && m_komponenten.FindComponent(FensterName(spalten.at(index), erster->data().toInt())))
+                    continue;
+                Guarded([&] { FensterTypClick(erster); });
+            }
+        } else if (kind->isEnabled()) {
+            Guarded([&] { UhrzeitFensterClick(kind); });
+        }
+    }
+    OptimierePositionen();
+}
+
+// ---------------------------------------------------------------------------
+// Menu
+
+void THauptFenster::HauptPopUpPopup()
+{
+    if (!DatenLoader)
+        return;
+    QStringList spalten;
+    DatenLoader->GetSpaltenNamen(spalten);
+    for (QAction* kind : FensterMenu->actions()) {
+        const int tag = kind->data().toInt();
+        if (tag == -2) {
+            kind->setEnabled(!m_komponenten.FindComponent(QStringLiteral("SystemzeitFenster")));
+        } else if (tag == -1) {
+            kind->setEnabled(!m_komponenten.FindComponent(QStringLiteral("LoggerzeitFenster")));
+        } else if (QMenu* typen = kind->menu()) {
+            // A column the header lost meanwhile offers no windows.
+            const bool vorhanden = tag >= 0 && tag < spalten.size();
+            for (QAction* t : typen->actions())
+                t->setEnabled(vorhanden && !m_komponenten.FindComponent(FensterName(spalten.at(tag), t->data().toInt())));
+        }
+    }
+}
+
+void THauptFenster::FensterTypClick(QAction* Sender)
+{
+    if (!DatenLoader || !Sender)
+        return;
+    QStringList spalten;
+    DatenLoader->GetSpaltenNamen(spalten);
+    QMenu* eltern = qobject_cast<QMenu*>(Sender->parent());
+    if (!eltern)
+        return;
+    QAction* spaltenPunkt = eltern->menuAction();
+    const int index = spaltenPunkt->data().toInt();
+    if (index < 0 || index >= spalten.size())
+        return;
+    const QString spalte = spalten.at(index);
+    ErzeugeFenster(Sender->data().toInt(), spaltenPunkt->text(), spaltenPunkt->statusTip(), spalte, KommaFuer(spalte));
+}
+
+void THauptFenster::UhrzeitFensterClick(QAction* Sender)
+{
+    if (!Sender)
+        return;
+    if (Sender->text() == kSystemUhr)
+        ErzeugeFenster(-2, QString(), QString(), QString(), 0);
+    else if (DatenLoader)
+        ErzeugeFenster(-1, QString(), QString(), QString(), 0);
+}
+
+void THauptFenster::SchreibeGlobal(bool mitMenuPunkten, bool mitAutoSave)
+{
+    TIniFile ini(IniDatei);
+    ini.WriteString(kGlobal, QStringLiteral("Hintergrund"), HintergrundBild);
+    ini.WriteInteger(kGlobal, QStringLiteral("Interval"), Interval);
+    ini.WriteFloat(kGlobal, QStringLiteral("HalteDauer"), HalteDauer);
+    ini.WriteString(kGlobal, QStringLiteral("LogDatei"), DatenLoader ? DatenLoader->Datei : QString());
+    ini.WriteBool(kGlobal, QStringLiteral("FensterFest"), m_fensterFest);
+    if (mitAutoSave) {
+        ini.WriteString(kGlobal, QStringLiteral("AutoSave"), AutoSaveDatei);
+        ini.WriteBool(kGlobal, QStringLiteral("TochterAnzeige"), TochterAnzeige);
+    }
+    if (mitMenuPunkten)
+        for (QAction* punkt : MenuPunkte())
+            ini.WriteBool(kGlobal, punkt->objectName(), punkt->isEnabled());
+}
+
+void THauptFenster::KonfigurationspeichernClick()
+{
+    for (TGrundFenster* f : Anzeigefenster())
+        f->SpeichereKonfiguration(IniDatei);
+    SchreibeGlobal(false, true);
+}
+
+void THauptFenster::OptimierePositionenClick()
+{
+    OptimierePositionen();
+}
+
+void THauptFenster::LogDateindernClick()
+{
+    QString gewaehlt;
+    if (!ChooseOpenFile(QStringLiteral("Öffne Log-Datei"), QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"),
+                        QString(), gewaehlt)
+        || !QFileInfo(gewaehlt).isFile()) {
+        ShowMessage(QStringLiteral("Log-Datei existiert nicht!"));
+        return;
+    }
+    showMinimized();
+    if (DatenLoader)
+        DatenLoader->SetAktiv(false);
+    if (!TochterAnzeige)
+        SpeichereSicherung();
+    KonfigurationspeichernClick();
+    // From here on the new instance owns the files: this one writes nothing
+    // more, and gives the guard back before the new one starts.
+    m_uebergeben = true;
+    if (InstanzMutex)
+        InstanzMutex->Schliesse();
+    NeuerProzess()(m_programmDatei, QStringList{gewaehlt});
+    close();
+}
+
+void THauptFenster::Programm1Click()
+{
+    TPrgEinstDialog1 dialog(this);
+    dialog.AutoSaveDatei = AutoSaveDatei;
+    dialog.TochterAnzeige = TochterAnzeige;
+    if (dialog.Ausfuehren()) {
+        AutoSaveDatei = dialog.AutoSaveDatei;
+        TochterAnzeige = dialog.TochterAnzeige;
+    }
+}
+
+void THauptFenster::InfoClick()
+{
+    ZeigeInfoDialog(QStringLiteral("Momentanwertanzeige"));
+}
+
+void THauptFenster::FensterFClick()
+{
+    SetFensterFest(!m_fensterFest);
+}
+
+void THauptFenster::BeendenClick()
+{
+    close();
+}
+
+void THauptFenster::OptimierePositionen()
+{
+    const QList<QObject*> komponenten = m_komponenten.Components();
+    std::vector<TPlatzKomponente> eintraege;
+    eintraege.reserve(static_cast<size_t>(komponenten.size()));
+    for (QObject* k : komponenten) {
+        auto* f = dynamic_cast<TGrundFenster*>(k);
+        eintraege.push_back(TPlatzKomponente{f != nullptr, f ? f->width() : 0, f ? f->height() : 0});
+    }
+    OptimierungStatus->show();
+    const TPlatzErgebnis ergebnis = OptimierePositionenBerechnen(
+        eintraege, Screen().Width(), Screen().Height(), [this](int prozent) { OptimierungStatus->setValue(prozent); },
+        [] { QCoreApplication::processEvents(); });
+    for (int i = 0; i < komponenten.size(); ++i) {
+        auto* f = dynamic_cast<TGrundFenster*>(komponenten.at(i));
+        // A window may have closed while events were processed.
+        if (f && m_komponenten.IndexOf(f) >= 0)
+            f->move(ergebnis.Positionen.at(static_cast<size_t>(i)));
+    }
+    OptimierungStatus->hide();
+    if (ergebnis.NichtPlatziert > 0)
+        ShowMessage(NichtPlatziertMeldung(ergebnis.NichtPlatziert));
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+void THauptFenster::SetStandardkomma(int Value)
+{
+    Standardkomma = Value;
+}
+
+void THauptFenster::SetHintergrund(const QString& Value)
+{
+    if (!Value.isEmpty() && QFileInfo(Value).isFile()) {
+        // The picture format follows the file's extension.
+        QImageReader leser(Value, QFileInfo(Value).suffix().toLower().toLatin1());
+        leser.setDecideFormatFromContent(false);
+        const QImage bild = leser.read();
+        if (bild.isNull()) {
+            ShowMessage(QStringLiteral("Beim Laden des Bildes ist ein Fehler aufgetreten."));
+            return;
+        }
+        Image1->setPixmap(QPixmap::fromImage(bild));
+        HintergrundBild = Value;
+    } else if (Value.isEmpty()) {
+        QPixmap leer(1, 1);
+        leer.fill(ColorToQColor(clBtnFace));
+        Image1->setPixmap(leer);
+        HintergrundBild.clear();
+    }
+}
+
+void THauptFenster::SetInterval(int Value)
+{
+    Interval = Value;
+    if (DatenLoader)
+        DatenLoader->AendereIntervall(Value);
+}
+
+void THauptFenster::SetHalteDauer(double Value)
+{
+    HalteDauer = Value;
+    if (DatenLoader)
+        DatenLoader->HalteDauer = Value;
+}
+
+void THauptFenster::SetFensterFest(bool Value)
+{
+    m_fensterFest = Value;
+    FensterF->setChecked(Value);
+}
+
+// ---------------------------------------------------------------------------
+// Loader messages, auto-save, close
+
+void THauptFenster::LoaderMeldung(TDatenLoader* Sender)
+{
+    if (!Sender || !Protokoll)
+        return;
+    QStringList zeilen;
+    QString letzte;
+    for (const QString& m : Sender->Meldungen) {
+        if (m != letzte) {
+            letzte = m;
+            zeilen << m;
+        }
+    }
+    // A log that can't be written must not stop the polling nor bring up a
+    // box at every tick: it is said once, on the console.
+    try {
+        Protokoll->SchreibeAlle(zeilen);
+    } catch (const std::exception& e) {
+        if (!m_logFehlerGemeldet) {
+            m_logFehlerGemeldet = true;
+            std::fprintf(stderr, "vantorel: %s\n", e.what());
+        }
+    }
+}
+
+void THauptFenster::SpeichereSicherung()
+{
+    if (!DatenLoader)
+        return;
+    // The save file must never overwrite the data, the configuration or the log.
+    if (GleicheDatei(AutoSaveDatei, DatenLoader->Datei) || GleicheDatei(AutoSaveDatei, IniDatei)
+        || GleicheDatei(AutoSaveDatei, m_logDatei)) {
+        DatenLoader->Meldungen.append(Format("%s kann nicht erzeugt werden!", {AutoSaveDatei}));
+        return;
+    }
+    DatenLoader->SpeichereDatei(AutoSaveDatei);
+}
+
+void THauptFenster::Timer1Timer()
+{
+    if (!TochterAnzeige && DatenLoader)
+        SpeichereSicherung();
+}
+
+bool THauptFenster::FormClose()
+{
+    if (m_geschlossen)
+        return true;
+    if (!m_uebergeben) {
+        SchreibeGlobal(true, false);
+        if (!TochterAnzeige)
+            SpeichereSicherung();
+    }
+    DatenLoader.reset();
+    SetApplicationTitle(ApplicationTitle() + QStringLiteral(": Speichere Konfiguration"));
+    showMinimized();
+    m_geschlossen = true;
+    return true;
+}
+
+void THauptFenster::closeEvent(QCloseEvent* event)
+{
+    bool fertig = false;
+    Guarded([&] { fertig = FormClose(); });
+    if (!fertig) {
+        // The configuration could not be written: keep running.
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (OnBeendet)
+        OnBeendet();
+}
+
+void THauptFenster::BaueAb()
+{
+    Timer1.reset();
+    Protokoll.reset();
+    // Each display window writes its own section, unless a new instance
+    // has taken over the files.
+    for (QObject* k : m_komponenten.Components()) {
+        auto* f = dynamic_cast<TGrundFenster*>(k);
+        if (!f)
+            continue;
+        if (!m_uebergeben)
+            f->Abbauen();
+        delete f;
+    }
+    DatenLoader.reset();
+}

@@ -1,0 +1,94 @@
+// The program's entry: one instance per user, the main window, the loop.
+#include "AppErrors.h"
+#include "Dialogs.h"
+#include "HauptFensterUnit.h"
+#include "InfoDlgs.h"
+#include "InstanzGuard.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPaar[2] = {-1, -1};
+
+void BeiSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPaar[0], &c, 1);
+}
+
+// SIGTERM and SIGINT (a logout, a kill, Ctrl+C) end the program as its own
+// close command does, so nothing is lost.
+void FangeSignaleAb(QObject* kontext, const std::function<void()>& schliessen)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) != 0)
+        return;
+    auto* melder = new QSocketNotifier(g_signalPaar[1], QSocketNotifier::Read, kontext);
+    QObject::connect(melder, &QSocketNotifier::activated, kontext, [schliessen] {
+        char c = 0;
+        [[maybe_unused]] const ssize_t n = ::read(g_signalPaar[1], &c, 1);
+        schliessen();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = BeiSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Windows place themselves, which needs X11 (XWayland on Wayland).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    TInstanzErgebnis ergebnis = TInstanzErgebnis::Fehler;
+    std::unique_ptr<TInstanzGuard> guard = TInstanzGuard::Erwerbe(QStringLiteral("VANTOREL"), &ergebnis);
+
+    TApplication app(argc, argv);
+    if (ergebnis == TInstanzErgebnis::LaeuftBereits) {
+        MessageBox(QStringLiteral("Anwendung läuft bereits!"), ApplicationTitle(), MB_OK);
+        return 0;
+    }
+    app.SetTitle(QStringLiteral("VANTORel"));
+    app.setQuitOnLastWindowClosed(false);
+
+    TStartParameter start;
+    start.ProgrammDatei = QCoreApplication::applicationFilePath();
+    start.Argumente = QCoreApplication::arguments().mid(1);
+
+    std::unique_ptr<THauptFenster> hauptFenster;
+    Guarded([&] { hauptFenster = std::make_unique<THauptFenster>(start); });
+    if (!hauptFenster || hauptFenster->StartAbgebrochen()) {
+        hauptFenster.reset();
+        return 0;
+    }
+    hauptFenster->InstanzMutex = guard.get();
+    hauptFenster->OnBeendet = [] { QCoreApplication::quit(); };
+    // Owned by the main window, hidden; the Info command shows its own.
+    new TInfoDialog1(hauptFenster.get());
+
+    THauptFenster* hf = hauptFenster.get();
+    FangeSignaleAb(&app, [hf] { hf->close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, hf, [hf] { hf->close(); });
+    hauptFenster->show();
+
+    app.exec();
+
+    // The windows write their sections before the guard goes, so a new
+    // instance never reads a half-written configuration.
+    hauptFenster.reset();
+    if (guard)
+        guard->Schliesse();
+    return 0;
+}

@@ -1,0 +1,317 @@
+#include "DatenLoaderUnit.h"
+#include "Dialogs.h"
+#include "HauptFensterUnit.h"
+#include "IniFiles.h"
+#include "LogFile.h"
+#include "Screen.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
+
+namespace {
+
+const QByteArray kKopf = "Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n";
+
+QByteArray zeile(int minute, double t)
+{
+    return QStringLiteral("08.12.2026\t10:%1:00\t%2\t80\t1013.5\n").arg(minute, 2, 10, QChar(u'0')).arg(t).toUtf8();
+}
+
+// A program folder of its own: the program file, its INI and log beside it,
+// and a data file.
+class HauptFensterTest : public GermanSettings {
+protected:
+    void SetUp() override
+    {
+        GermanSettings::SetUp();
+        SetScreenInfo(&screen);
+        SetMessageHook([this](const MessageRequest& r) {
+            boxen.append(r.Text);
+            return IDOK;
+        });
+        SetOpenFileHook([this](const QString&, const QString&, const QString&, QString& name) {
+            ++dialoge;
+            if (auswahl.isEmpty())
+                return false;
+            name = auswahl;
+            return true;
+        });
+        programm = dir.path(QStringLiteral("vantorel"));
+        writeFile(programm, "");
+        ini = dir.path(QStringLiteral("vantorel.ini"));
+        log = dir.path(QStringLiteral("vantorel.log"));
+        daten = dir.path(QStringLiteral("daten.txt"));
+        writeFile(daten, kKopf + zeile(0, 1.5));
+    }
+    void TearDown() override
+    {
+        SetOpenFileHook({});
+        SetMessageHook({});
+        SetScreenInfo(nullptr);
+        THauptFenster::NeuerProzess() = [](const QString& p, const QStringList& a) { return QProcess::startDetached(p, a); };
+        GermanSettings::TearDown();
+    }
+
+    std::unique_ptr<THauptFenster> starte(QStringList argumente = {})
+    {
+        if (argumente.isEmpty() && mitArgument)
+            argumente << daten;
+        return std::make_unique<THauptFenster>(TStartParameter{programm, argumente});
+    }
+    static QStringList namen(const THauptFenster& h)
+    {
+        QStringList r;
+        for (TGrundFenster* f : h.Anzeigefenster())
+            r << f->Name();
+        return r;
+    }
+    QString iniText() const { return QString::fromUtf8(readFile(ini)); }
+
+    FixedScreenInfo screen{1600, 900};
+    TempDir dir;
+    QString programm, ini, log, daten, auswahl;
+    QStringList boxen;
+    int dialoge = 0;
+    bool mitArgument = true;
+};
+
+} // namespace
+
+TEST_F(HauptFensterTest, FirstStartMakesOneWindowPerColumnAndBothClocksAndPlacesThem)
+{
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_EQ(dialoge, 0);
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("SystemzeitFenster"), QStringLiteral("LoggerzeitFenster"),
+                                      QStringLiteral("t2m__Standardanzeige"), QStringLiteral("rf___Standardanzeige"),
+                                      QStringLiteral("p____Standardanzeige"), QStringLiteral("ttp__Standardanzeige")}));
+    const auto fenster = h->Anzeigefenster();
+    EXPECT_EQ(fenster.first()->pos(), QPoint(0, 0));
+    EXPECT_EQ(fenster.at(1)->pos(), QPoint(fenster.first()->width() + 1, 0));
+    for (int i = 0; i < fenster.size(); ++i)
+        for (int j = i + 1; j < fenster.size(); ++j)
+            EXPECT_FALSE(fenster.at(i)->geometry().adjusted(0, 0, 1, 1).intersects(fenster.at(j)->geometry()));
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+
+    TIniFile datei(ini);
+    EXPECT_FALSE(datei.ReadBool(QStringLiteral("Global"), QStringLiteral("ErsterStart"), true));
+
+    // The menu: system clock first, the logger clock in place of the date.
+    const auto punkte = h->FensterMenu->actions();
+    ASSERT_EQ(punkte.size(), 6);
+    EXPECT_EQ(punkte.at(0)->text(), QStringLiteral("System Datum/Uhrzeit"));
+    EXPECT_EQ(punkte.at(1)->text(), QStringLiteral("Logger Datum/Uhrzeit"));
+    EXPECT_EQ(punkte.at(2)->text(), QStringLiteral("t2m  [°C  ]"));
+    EXPECT_EQ(punkte.at(5)->text(), QStringLiteral("ttp  [°C  ]"));
+    h->HauptPopUpPopup();
+    EXPECT_FALSE(punkte.at(0)->isEnabled());
+    EXPECT_FALSE(punkte.at(2)->menu()->actions().first()->isEnabled());
+
+    // Closing writes Global and the save file; the windows write their
+    // sections as the main window goes.
+    EXPECT_TRUE(h->FormClose());
+    h.reset();
+    const QString text = iniText();
+    EXPECT_TRUE(text.contains(QStringLiteral("[t2m__Standardanzeige]")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[SystemzeitFenster]")));
+    EXPECT_TRUE(text.contains(QStringLiteral("LogDatei=") + daten));
+    EXPECT_TRUE(QFileInfo::exists(dir.path(QStringLiteral("AutoSave.sav"))));
+    EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
+}
+
+TEST_F(HauptFensterTest, ConfiguredStartCreatesWindowsWhoseColumnsExist)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\nLogDatei=" + daten.toUtf8()
+                       + "\n\n[t2m__Standardanzeige]\nAktiv=1\nFensterID=1\nSpalte=t2m  [\xC2\xB0" "C  ]\nPositionX=40\n"
+                         "\n[wind_Standardanzeige]\nAktiv=1\nFensterID=1\nSpalte=wind [m/s ]\n"
+                         "\n[Aus]\nAktiv=0\nFensterID=-2\n"
+                         "\n[gLoBaL]\nAktiv=1\nFensterID=-2\n"
+                         "\n[LoggerzeitFenster]\nAktiv=1\nFensterID=-1\n"
+                         "\n[Therm]\nAktiv=1\nFensterID=2\nSpalte=t2m  [\xC2\xB0" "C  ]\n");
+    mitArgument = false;   // the data file comes from "LogDatei"
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("LoggerzeitFenster")}));
+    EXPECT_EQ(h->Anzeigefenster().first()->x(), 40);
+    h->FormClose();
+    h.reset();
+    // Sections of windows that weren't made stay as they were.
+    const QString text = iniText();
+    EXPECT_TRUE(text.contains(QStringLiteral("[wind_Standardanzeige]\nAktiv=1\nFensterID=1\nSpalte=wind [m/s ]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[Therm]\nAktiv=1\nFensterID=2\n")));
+}
+
+TEST_F(HauptFensterTest, CancelledChoiceCreatesAndWritesNothing)
+{
+    mitArgument = false;
+    auto h = starte({dir.path(QStringLiteral("fehlt.txt"))});
+    EXPECT_EQ(dialoge, 1);
+    EXPECT_TRUE(h->StartAbgebrochen());
+    EXPECT_FALSE(h->DatenLoader);
+    EXPECT_TRUE(h->Anzeigefenster().isEmpty());
+    h.reset();
+    EXPECT_FALSE(QFileInfo::exists(ini));
+    EXPECT_FALSE(QFileInfo::exists(log));
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("AutoSave.sav"))));
+
+    // A chosen file is taken.
+    auswahl = daten;
+    auto h2 = starte({});
+    EXPECT_FALSE(h2->StartAbgebrochen());
+    EXPECT_EQ(h2->DatenLoader->Datei, daten);
+}
+
+TEST_F(HauptFensterTest, HeaderOnlyDataFileLeavesTheMenuEmpty)
+{
+    writeFile(daten, kKopf);
+    writeFile(ini, "[Global]\nErsterStart=0\n\n[SystemzeitFenster]\nAktiv=1\nFensterID=-2\n"
+                   "\n[rf___Standardanzeige]\nAktiv=1\nFensterID=1\nSpalte=rf   [%   ]\n");
+    auto h = starte();
+    EXPECT_TRUE(h->FensterMenu->actions().isEmpty());
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("SystemzeitFenster"), QStringLiteral("rf___Standardanzeige")}));
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    // The messages reach the log with the first tick.
+    h->DatenLoader->TimerTimer();
+    EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(QStringLiteral("Keine Uhrzeit oder Datum im Datensatz")));
+
+    // A first start with such a file makes no default windows.
+    QFile::remove(ini);
+    h.reset();
+    QFile::remove(ini);
+    auto h2 = starte();
+    EXPECT_TRUE(h2->Anzeigefenster().isEmpty());
+    EXPECT_FALSE(TIniFile(ini).ReadBool(QStringLiteral("Global"), QStringLiteral("ErsterStart"), true));
+}
+
+TEST_F(HauptFensterTest, KeysWrittenOnCloseAndBySaveConfiguration)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\nInfo=0\nAutoSave=" + dir.path(QStringLiteral("a.sav")).toUtf8() + "\n");
+    auto h = starte();
+    EXPECT_FALSE(h->Info->isEnabled());
+    h->SetInterval(500);
+    EXPECT_EQ(h->DatenLoader->Interval(), 1000);
+    h->SetHalteDauer(2.5);
+    h->FensterFClick();
+    h->TochterAnzeige = true;
+    h->AutoSaveDatei = dir.path(QStringLiteral("b.sav"));
+
+    h->KonfigurationspeichernClick();
+    QString text = iniText();
+    // Keys already there keep their place; new ones follow in writing order.
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Global]\nErsterStart=0\nInfo=0\nAutoSave=") + dir.path(QStringLiteral("b.sav"))
+                                + QStringLiteral("\nHintergrund=\nInterval=500\nHalteDauer=2,5\nLogDatei=") + daten
+                                + QStringLiteral("\nFensterFest=1\nTochterAnzeige=1\n")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Beenden=")));
+
+    h->TochterAnzeige = false;
+    h->AutoSaveDatei = dir.path(QStringLiteral("c.sav"));
+    EXPECT_TRUE(h->FormClose());
+    text = iniText();
+    // Close writes the menu items but not the save file's settings.
+    EXPECT_TRUE(text.contains(QStringLiteral("AutoSave=") + dir.path(QStringLiteral("b.sav"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Fenster=1\nKonfigurationspeichern=1\nOptimierePositionen=1\nLogDateindern=1\n"
+                                             "Programm1=1\nN1=1\nBeenden=1\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Info=0\n")));
+    EXPECT_TRUE(QFileInfo::exists(dir.path(QStringLiteral("c.sav"))));
+    EXPECT_FALSE(h->DatenLoader);
+    h->Timer1Timer();   // no loader any more: nothing happens
+}
+
+TEST_F(HauptFensterTest, LoaderMessagesAreWrittenWithoutRepeats)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto h = starte();
+    TDatenLoader& l = *h->DatenLoader;
+    l.Meldungen = QStringList{QString(), QStringLiteral("a"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a")};
+    h->LoaderMeldung(&l);
+    const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 3);
+    EXPECT_TRUE(zeilen.at(0).endsWith(QStringLiteral(" - a")));
+    EXPECT_TRUE(zeilen.at(1).endsWith(QStringLiteral(" - b")));
+    EXPECT_TRUE(zeilen.at(2).endsWith(QStringLiteral(" - a")));
+
+    // A log that can't be written: no box, and the loader keeps polling.
+    QFile::remove(log);
+    QDir().mkdir(log);
+    h->Protokoll = std::make_unique<TLogFile>(log, 1000, true);
+    l.Meldungen = QStringList{QStringLiteral("x")};
+    l.SetAktiv(true);
+    l.TimerTimer();
+    EXPECT_TRUE(boxen.isEmpty());
+    EXPECT_TRUE(l.Aktiv());
+    EXPECT_TRUE(l.Meldungen.isEmpty());
+}
+
+TEST_F(HauptFensterTest, SaveFileNeverOverwritesTheProgramsOwnFiles)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto h = starte();
+    h->DatenLoader->TimerTimer();
+    const QByteArray vorher = readFile(daten);
+    for (const QString& ziel : {daten, ini, log}) {
+        h->AutoSaveDatei = ziel;
+        h->DatenLoader->Meldungen.clear();
+        const QByteArray alt = readFile(ziel);
+        h->Timer1Timer();
+        EXPECT_EQ(readFile(ziel), alt);
+        EXPECT_EQ(h->DatenLoader->Meldungen, QStringList{ziel + QStringLiteral(" kann nicht erzeugt werden!")});
+    }
+    EXPECT_EQ(readFile(daten), vorher);
+}
+
+TEST_F(HauptFensterTest, DataFileChangeHandsOverAndWritesNothingAfterwards)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\n\n[SystemzeitFenster]\nAktiv=1\nFensterID=-2\n");
+    const QString neu = dir.path(QStringLiteral("neu.txt"));
+    writeFile(neu, kKopf + zeile(1, 2));
+    QStringList gestartet;
+    THauptFenster::NeuerProzess() = [&](const QString& p, const QStringList& a) {
+        gestartet << p << a;
+        return true;
+    };
+    auto h = starte();
+    h->DatenLoader->TimerTimer();
+
+    // Cancelled: only the box.
+    h->LogDateindernClick();
+    EXPECT_EQ(boxen, QStringList{QStringLiteral("Log-Datei existiert nicht!")});
+    EXPECT_TRUE(gestartet.isEmpty());
+
+    auswahl = neu;
+    h->LogDateindernClick();
+    EXPECT_EQ(gestartet, (QStringList{programm, neu}));
+    const QByteArray iniNachUebergabe = readFile(ini);
+    const QByteArray savNachUebergabe = readFile(dir.path(QStringLiteral("AutoSave.sav")));
+    EXPECT_TRUE(QString::fromUtf8(iniNachUebergabe).contains(QStringLiteral("LogDatei=") + daten));
+    EXPECT_FALSE(savNachUebergabe.isEmpty());
+    h.reset();
+    EXPECT_EQ(readFile(ini), iniNachUebergabe);
+    EXPECT_EQ(readFile(dir.path(QStringLiteral("AutoSave.sav"))), savNachUebergabe);
+}
+
+TEST_F(HauptFensterTest, BackgroundPicture)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto h = starte();
+    const QString bild = dir.path(QStringLiteral("bild.png"));
+    QImage img(20, 10, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(bild));
+    h->SetHintergrund(bild);
+    EXPECT_EQ(h->HintergrundBild, bild);
+    h->SetHintergrund(dir.path(QStringLiteral("fehlt.png")));   // missing: nothing changes
+    EXPECT_EQ(h->HintergrundBild, bild);
+    const QString kaputt = dir.path(QStringLiteral("kaputt.jpg"));
+    writeFile(kaputt, "keine jpeg-daten");
+    h->SetHintergrund(kaputt);
+    EXPECT_EQ(h->HintergrundBild, bild);
+    EXPECT_EQ(boxen, QStringList{QStringLiteral("Beim Laden des Bildes ist ein Fehler aufgetreten.")});
+    h->SetHintergrund(QString());
+    EXPECT_TRUE(h->HintergrundBild.isEmpty());
+}
