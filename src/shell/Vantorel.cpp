@@ -4,6 +4,7 @@
 #include "HauptFensterUnit.h"
 #include "InfoDlgs.h"
 #include "InstanzGuard.h"
+#include "Timer.h"
 
 #include <QGuiApplication>
 #include <QSocketNotifier>
@@ -61,6 +62,20 @@ int main(int argc, char** argv)
         return 0;
     }
     app.SetTitle(QStringLiteral("VANTORel"));
+    // Whatever a timer's handler raises reaches the default handler.
+    // The loader runs on while a box is open: one box at a time, so a
+    // fault repeated at every tick doesn't pile them up.
+    TTimer::SetExceptionHandler([](const std::exception* e) {
+        static bool offen = false;
+        if (offen)
+            return;
+        offen = true;
+        if (e)
+            ShowException(*e);
+        else
+            ShowExceptionMessage(QStringLiteral("Unbekannter Fehler"));
+        offen = false;
+    });
     app.setQuitOnLastWindowClosed(false);
 
     TStartParameter start;
@@ -81,7 +96,7 @@ int main(int argc, char** argv)
     THauptFenster* hf = hauptFenster.get();
     FangeSignaleAb(&app, [hf] { hf->close(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, hf, [hf] { hf->close(); });
-    hauptFenster->show();
+    hauptFenster->showMaximized();
 
     app.exec();
 

@@ -27,6 +27,16 @@ constexpr double kBWasser = 234.175;
 constexpr double kAEis = 17.84362;
 constexpr double kBEis = 245.425;
 
+// Upper case per character: 'ß' stays one character, so the first n
+// characters still line up.
+QString Gross(const QString& s)
+{
+    QString r = s;
+    for (QChar& c : r)
+        c = c.toUpper();
+    return r;
+}
+
 QString nichtImHeader(const QString& name)
 {
     return Format("%s existiert nicht im Header oder keine Daten!", {name});
@@ -193,7 +203,7 @@ const QStringList& TDatenLoader::Spaltennamen() const
         GetSpaltenNamen(m_namen);
         m_namenGross.clear();
         for (const QString& n : m_namen)
-            m_namenGross.append(n.toUpper());
+            m_namenGross.append(Gross(n));
         m_namenVon = Header;
         m_namenGueltig = true;
     }
@@ -241,7 +251,7 @@ int TDatenLoader::SucheSpalte(const QString& Name, int Laenge)
     TimerPause pause(*this);
     Spaltennamen();
     const QStringList& namen = m_namenGross;
-    const QString gesucht = Name.toUpper();
+    const QString gesucht = Gross(Name);
     for (int i = 0; i < namen.size(); ++i) {
         const QString& eintrag = namen.at(i);
         const qsizetype n = Laenge == 0 ? std::max(eintrag.size(), gesucht.size()) : Laenge;
@@ -380,7 +390,7 @@ namespace {
 // Walks the fields that are followed by a separator; the text after the last
 // separator is never looked at. With a known column only that field counts.
 template <class Versuch>
-double SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Versuch versuch)
+bool SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Versuch versuch, double& wert)
 {
     QStringView rest(zeile);
     int c = 0;
@@ -389,25 +399,25 @@ double SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Ve
         if (pos < 0)
             break;
         if (!bekannt || c == spalte) {
-            double wert = 0;
             if (versuch(rest.left(pos).toString(), wert))
-                return wert;
+                return true;
             if (bekannt)
                 break;
         }
         rest = rest.mid(pos + 1);
         ++c;
     }
-    return kKeinWert;
+    wert = kKeinWert;
+    return false;
 }
 
 } // namespace
 
 double TDatenLoader::LeseUhrzeit(const QString& Zeile)
 {
-    const double r = SucheFeld(Zeile, Trennzeichen, HatUhrzeit, UhrzeitSpalte,
-                               [](const QString& f, double& w) { return TryStrToTime(f, w); });
-    if (r == kKeinWert)
+    double r = kKeinWert;
+    if (!SucheFeld(Zeile, Trennzeichen, HatUhrzeit, UhrzeitSpalte,
+                   [](const QString& f, double& w) { return TryStrToTime(f, w); }, r))
         Meldungen.append(QStringLiteral("Keine Uhrzeit gefunden"));
     return r;
 }
@@ -416,15 +426,16 @@ double TDatenLoader::LeseDatum(const QString& Zeile)
 {
     // Before the date column is known, take the field the parser would take
     // for it: a date that reads neither as a number nor as a time.
-    const double r = SucheFeld(Zeile, Trennzeichen, HatDatum, DatumSpalte, [this](const QString& f, double& w) {
+    double r = kKeinWert;
+    const auto versuch = [this](const QString& f, double& w) {
         if (!HatDatum) {
             double x = 0;
             if (TryStrToFloat(PunktZuKomma(f), x) || TryStrToTime(f, x))
                 return false;
         }
         return TryStrToDate(f, w);
-    });
-    if (r == kKeinWert)
+    };
+    if (!SucheFeld(Zeile, Trennzeichen, HatDatum, DatumSpalte, versuch, r))
         Meldungen.append(QStringLiteral("Kein Datum gefunden"));
     return r;
 }
@@ -631,8 +642,12 @@ inline bool gespeichert(int spalte, int layout)
 
 double TDatenLoader::AktuellerWert(const QString& Name, int Laenge)
 {
-    if (IstTaupunkt(Name))
-        return Taupunkt(AktuellerWert(kT2m, Laenge), AktuellerWert(kRf, Laenge));
+    if (IstTaupunkt(Name)) {
+        // Temperature first: its message comes first.
+        const double t = AktuellerWert(kT2m, Laenge);
+        const double rf = AktuellerWert(kRf, Laenge);
+        return Taupunkt(t, rf);
+    }
     const int c = SucheSpalte(Name, Laenge);
     const int n = Datensaetze();
     if (gespeichert(c, m_layout) && n > 0)

@@ -11,9 +11,7 @@ struct Tabellen {
     Tabellen()
     {
         for (int i = 0; i <= 3600; ++i) {
-            // i / 10 in single precision first, as the tables always were.
-            const double grad = static_cast<double>(static_cast<float>(i) / 10.0f);
-            const double x = grad * std::numbers::pi / 180.0;
+            const double x = i / 10.0 * std::numbers::pi / 180.0;
             cos[i] = std::cos(x);
             sin[i] = std::sin(x);
         }

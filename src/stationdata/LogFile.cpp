@@ -50,6 +50,22 @@ bool HaengeAn(const QString& pfad, const QByteArray& text)
     return ok && f.error() == QFileDevice::NoError;
 }
 
+// A log in a folder we may not create files in can still be rewritten in
+// place; only then, since a failed in-place write loses the old content.
+bool SchreibeAnOrt(const QString& pfad, const QString& text)
+{
+    const QFileInfo info(pfad);
+    if (QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
+        return false;
+    QFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray daten = text.toUtf8();
+    const bool ok = f.write(daten) == daten.size() && f.flush();
+    f.close();
+    return ok && f.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 TLogFile::TLogFile(QString DateiName, int MaxZeilen, bool Anhaengen)
@@ -123,6 +139,7 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     }
 
     alt.append(neu);
-    if (!WriteTextFileAtomic(m_dateiName, alt.sliced(weg).join(u'\n') + u'\n'))
+    const QString text = alt.sliced(weg).join(u'\n') + u'\n';
+    if (!WriteTextFileAtomic(m_dateiName, text) && !SchreibeAnOrt(m_dateiName, text))
         schreibFehler();
 }

@@ -114,6 +114,14 @@ TEST_F(AbfragenTest, DewPoint)
     EXPECT_EQ(l->Taupunkt(20, 0), -9999);
     EXPECT_EQ(l->Taupunkt(20, -3), -9999);
 
+    // Both missing: the temperature's message comes first.
+    schreibe(datei, QStringLiteral("Datum\tUhrzeit\tx\n08.12.2026\t10:00:00\t3\n"));
+    TDatenLoader ohneBeide(datei, 1000, 1, u'\t', false);
+    ohneBeide.Meldungen.clear();
+    EXPECT_EQ(ohneBeide.AktuellerWert(kTtp, 5), -9999);
+    EXPECT_EQ(ohneBeide.Meldungen, (QStringList{QStringLiteral("t2m  [°C  ] existiert nicht im Header oder keine Daten!"),
+                                               QStringLiteral("rf   [%   ] existiert nicht im Header oder keine Daten!")}));
+
     // Only the exact name means the dew point; without humidity it can't be made.
     EXPECT_EQ(l->AktuellerWert(QStringLiteral("TTP  [°C  ]"), 5), -9999);
     schreibe(datei, QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]\n08.12.2026\t10:00:00\t3\n"));

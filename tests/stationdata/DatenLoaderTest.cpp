@@ -316,6 +316,16 @@ TEST_F(LoaderTest, ColumnLookupAndNames)
     l->GetSpaltenNamen(namen);
     EXPECT_EQ(namen.size(), 3);
 
+    // Upper case keeps one character per character: 'ß' doesn't push the
+    // fifth character out of the key.
+    l->Header = QStringLiteral("Datum\tUhrzeit\tMaßx1\tMaßx2");
+    EXPECT_EQ(l->SucheSpalte(QStringLiteral("maßx2"), 5), 3);
+
+    // A real date that happens to be day -9999 is still a date.
+    l->Meldungen.clear();
+    EXPECT_EQ(l->LeseDatum(QStringLiteral("14.08.1872\t10:00:00\t1")), -9999);
+    EXPECT_TRUE(l->Meldungen.isEmpty());
+
     l->AendereIntervall(500);
     EXPECT_EQ(l->Interval(), 1000);
     EXPECT_EQ(l->Timer()->Interval(), 1000);

@@ -195,7 +195,15 @@ TEST_F(LogFileTest, FehlerVerlierenNichtsUndWerdenGemeldet)
         // The trimmed file can't be saved: the caller hears of it and the
         // file stays whole.
         Rechte(d, 0500);
+        Rechte(p, 0400);
         gut = scheitert(log) && gut;
+
+        // No new files in the folder, but the log itself may be written:
+        // trimmed in place.
+        Rechte(p, 0600);
+        log.Schreibe(QStringLiteral("neu"));
+        gut = readFile(p).count('\n') == 7 && readFile(p).startsWith(Zeilen(2, 3)) && gut;
+        writeFile(p, vorher);
         Rechte(d, 0700);
 
         // The line can't be appended: lost quietly, the file untouched.
