@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake g++ ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core imagemagick)
+          xvfb xauth fonts-dejavu-core fonts-liberation2 imagemagick)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

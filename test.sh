@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake g++ ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core)
+          xvfb xauth fonts-dejavu-core fonts-liberation2)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

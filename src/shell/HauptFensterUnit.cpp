@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -498,12 +499,24 @@ void THauptFenster::LogDateindernClick()
         ShowMessage(QStringLiteral("Log-Datei existiert nicht!"));
         return;
     }
+    // Closed while the chooser was open (a signal, the session's end): the
+    // files are written already and there is no loader to hand over.
+    if (m_geschlossen || !DatenLoader)
+        return;
+    const Qt::WindowStates zustand = windowState();
+    const bool warAktiv = DatenLoader->Aktiv();
     showMinimized();
-    if (DatenLoader)
-        DatenLoader->SetAktiv(false);
-    if (!TochterAnzeige)
-        SpeichereSicherung();
-    KonfigurationspeichernClick();
+    DatenLoader->SetAktiv(false);
+    try {
+        if (!TochterAnzeige)
+            SpeichereSicherung();
+        KonfigurationspeichernClick();
+    } catch (...) {
+        // Nothing was handed over: this instance runs on as it did.
+        DatenLoader->SetAktiv(warAktiv);
+        setWindowState(zustand);
+        throw;
+    }
     // From here on the new instance owns the files: this one writes nothing
     // more, and gives the guard back before the new one starts.
     m_uebergeben = true;
@@ -542,19 +555,21 @@ void THauptFenster::BeendenClick()
 void THauptFenster::OptimierePositionen()
 {
     const QList<QObject*> komponenten = m_komponenten.Components();
+    // A window may be closed and freed while events are processed.
+    QList<QPointer<TGrundFenster>> fenster;
     std::vector<TPlatzKomponente> eintraege;
     eintraege.reserve(static_cast<size_t>(komponenten.size()));
     for (QObject* k : komponenten) {
         auto* f = dynamic_cast<TGrundFenster*>(k);
+        fenster << f;
         eintraege.push_back(TPlatzKomponente{f != nullptr, f ? f->width() : 0, f ? f->height() : 0});
     }
     OptimierungStatus->show();
     const TPlatzErgebnis ergebnis = OptimierePositionenBerechnen(
         eintraege, Screen().Width(), Screen().Height(), [this](int prozent) { OptimierungStatus->setValue(prozent); },
         [] { QCoreApplication::processEvents(); });
-    for (int i = 0; i < komponenten.size(); ++i) {
-        auto* f = dynamic_cast<TGrundFenster*>(komponenten.at(i));
-        // A window may have closed while events were processed.
+    for (int i = 0; i < fenster.size(); ++i) {
+        TGrundFenster* f = fenster.at(i);
         if (f && m_komponenten.IndexOf(f) >= 0)
             f->move(ergebnis.Positionen.at(static_cast<size_t>(i)));
     }
@@ -577,6 +592,7 @@ void THauptFenster::SetHintergrund(const QString& Value)
         // The picture format follows the file's extension.
         QImageReader leser(Value, QFileInfo(Value).suffix().toLower().toLatin1());
         leser.setDecideFormatFromContent(false);
+        leser.setAutoDetectImageFormat(false);
         const QImage bild = leser.read();
         if (bild.isNull()) {
             ShowMessage(QStringLiteral("Beim Laden des Bildes ist ein Fehler aufgetreten."));
@@ -667,7 +683,14 @@ bool THauptFenster::FormClose()
         if (!TochterAnzeige)
             SpeichereSicherung();
     }
-    DatenLoader.reset();
+    // The loader is stopped and given up here, but freed only with the
+    // window: a close that comes while one of its ticks waits in a message
+    // box (a signal, the session's end) must not pull it away under it.
+    if (DatenLoader) {
+        DatenLoader->SetAktiv(false);
+        DatenLoader->OnMeldung = nullptr;
+        m_abgegebenerLoader = std::move(DatenLoader);
+    }
     SetApplicationTitle(ApplicationTitle() + QStringLiteral(": Speichere Konfiguration"));
     showMinimized();
     m_geschlossen = true;
@@ -691,6 +714,8 @@ void THauptFenster::closeEvent(QCloseEvent* event)
 void THauptFenster::BaueAb()
 {
     Timer1.reset();
+    // Freeing the loader detaches the windows' clients.
+    m_abgegebenerLoader.reset();
     Protokoll.reset();
     // Each display window writes its own section, unless a new instance
     // has taken over the files.

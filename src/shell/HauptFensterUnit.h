@@ -42,6 +42,9 @@ public:
     // --- TFensterOwner ------------------------------------------------------
     bool FensterFest() const override { return m_fensterFest; }
     TComponentOwner& Komponenten() override { return m_komponenten; }
+    // The display windows belong to the main window, so a window manager
+    // keeps them above it.
+    QWidget* FensterParent() override { return this; }
 
     // --- Settings -------------------------------------------------------------
     void SetStandardkomma(int Value);
@@ -53,7 +56,8 @@ public:
     // --- Loader messages, auto-save, close --------------------------------
     void LoaderMeldung(TDatenLoader* Sender);
     void Timer1Timer();
-    // Runs the close handler; false when it stopped (the window stays open).
+    // Runs the close handler. Raises when the configuration can't be
+    // written; the window then stays open with its loader polling.
     bool FormClose();
 
     // --- Menu commands ----------------------------------------------------------
@@ -140,5 +144,6 @@ private:
     bool m_uebergeben = false;   // a new instance has taken over
     bool m_geschlossen = false;
     bool m_logFehlerGemeldet = false;
+    std::unique_ptr<TDatenLoader> m_abgegebenerLoader;   // after the close
     TComponentOwner m_komponenten;
 };

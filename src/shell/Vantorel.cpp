@@ -97,6 +97,9 @@ int main(int argc, char** argv)
     FangeSignaleAb(&app, [hf] { hf->close(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, hf, [hf] { hf->close(); });
     hauptFenster->showMaximized();
+    // Without a window manager the last window mapped is on top.
+    for (TGrundFenster* f : hauptFenster->Anzeigefenster())
+        f->raise();
 
     app.exec();
 

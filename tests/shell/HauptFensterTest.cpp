@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "HauptFensterUnit.h"
 #include "IniFiles.h"
+#include "InstanzGuard.h"
 #include "LogFile.h"
 #include "Screen.h"
 #include "TestSupport.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QTimer>
 
 namespace {
 
@@ -111,6 +113,12 @@ TEST_F(HauptFensterTest, FirstStartMakesOneWindowPerColumnAndBothClocksAndPlaces
     h->HauptPopUpPopup();
     EXPECT_FALSE(punkte.at(0)->isEnabled());
     EXPECT_FALSE(punkte.at(2)->menu()->actions().first()->isEnabled());
+
+    // A window closed and freed while a placement runs is left alone.
+    TGrundFenster* weg = fenster.at(1);
+    QTimer::singleShot(0, weg, [weg] { weg->Deaktivieren1Click(); });
+    h->OptimierePositionen();
+    EXPECT_EQ(namen(*h).size(), 5);
 
     // Closing writes Global and the save file; the windows write their
     // sections as the main window goes.
@@ -223,6 +231,29 @@ TEST_F(HauptFensterTest, KeysWrittenOnCloseAndBySaveConfiguration)
     h->Timer1Timer();   // no loader any more: nothing happens
 }
 
+TEST_F(HauptFensterTest, CloseThatComesInsideATickLetsTheTickFinish)
+{
+    // A signal or the session's end that arrives while a window's message
+    // box is open inside the loader's tick closes the program right there.
+    writeFile(ini, "[Global]\nErsterStart=0\n\n[SystemzeitFenster]\nAktiv=1\nFensterID=-2\n");
+    auto h = starte();
+    TDatenLoader* l = h->DatenLoader.get();
+    TLoaderClient schliesst(l);
+    schliesst.OnNeueDaten = [&](TDatenLoader*) { EXPECT_TRUE(h->FormClose()); };
+    int danach = 0;
+    TLoaderClient spaeter(l);
+    spaeter.OnNeueDaten = [&](TDatenLoader* loader) {
+        ++danach;
+        EXPECT_EQ(loader->Spaltenanzahl(), 5);
+    };
+    l->TimerTimer();
+    EXPECT_EQ(danach, 1);
+    EXPECT_FALSE(h->DatenLoader);
+    EXPECT_TRUE(QFileInfo::exists(dir.path(QStringLiteral("AutoSave.sav"))));
+    h.reset();
+    EXPECT_TRUE(iniText().contains(QStringLiteral("[SystemzeitFenster]\nAktiv=1\nFensterID=-2\nPositionX=")));
+}
+
 TEST_F(HauptFensterTest, LoaderMessagesAreWrittenWithoutRepeats)
 {
     writeFile(ini, "[Global]\nErsterStart=0\n");
@@ -275,7 +306,11 @@ TEST_F(HauptFensterTest, DataFileChangeHandsOverAndWritesNothingAfterwards)
         gestartet << p << a;
         return true;
     };
+    TInstanzErgebnis ergebnis = TInstanzErgebnis::Fehler;
+    auto guard = TInstanzGuard::Erwerbe(QStringLiteral("VANTOREL"), &ergebnis, dir.path());
+    ASSERT_TRUE(guard);
     auto h = starte();
+    h->InstanzMutex = guard.get();
     h->DatenLoader->TimerTimer();
 
     // Cancelled: only the box.
@@ -283,9 +318,24 @@ TEST_F(HauptFensterTest, DataFileChangeHandsOverAndWritesNothingAfterwards)
     EXPECT_EQ(boxen, QStringList{QStringLiteral("Log-Datei existiert nicht!")});
     EXPECT_TRUE(gestartet.isEmpty());
 
+    // A configuration that can't be written: nothing is handed over, and
+    // this instance runs on, polling, as it did.
     auswahl = neu;
+    boxen.clear();
+    ASSERT_TRUE(QFile::rename(ini, ini + QStringLiteral(".weg")));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    h->LogDateindern->trigger();
+    EXPECT_EQ(boxen, QStringList{QStringLiteral("In ") + ini + QStringLiteral(" kann nicht geschrieben werden")});
+    EXPECT_TRUE(gestartet.isEmpty());
+    EXPECT_TRUE(guard->Offen());
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    EXPECT_FALSE(h->isMinimized());
+    ASSERT_TRUE(QDir().rmdir(ini));
+    ASSERT_TRUE(QFile::rename(ini + QStringLiteral(".weg"), ini));
+
     h->LogDateindernClick();
     EXPECT_EQ(gestartet, (QStringList{programm, neu}));
+    EXPECT_FALSE(guard->Offen());
     const QByteArray iniNachUebergabe = readFile(ini);
     const QByteArray savNachUebergabe = readFile(dir.path(QStringLiteral("AutoSave.sav")));
     EXPECT_TRUE(QString::fromUtf8(iniNachUebergabe).contains(QStringLiteral("LogDatei=") + daten));
@@ -293,6 +343,19 @@ TEST_F(HauptFensterTest, DataFileChangeHandsOverAndWritesNothingAfterwards)
     h.reset();
     EXPECT_EQ(readFile(ini), iniNachUebergabe);
     EXPECT_EQ(readFile(dir.path(QStringLiteral("AutoSave.sav"))), savNachUebergabe);
+
+    // Closed while the chooser was open: no new instance, and the data file
+    // in use stays the one remembered.
+    gestartet.clear();
+    auto h2 = starte();
+    SetOpenFileHook([&](const QString&, const QString&, const QString&, QString& name) {
+        EXPECT_TRUE(h2->FormClose());
+        name = neu;
+        return true;
+    });
+    h2->LogDateindernClick();
+    EXPECT_TRUE(gestartet.isEmpty());
+    EXPECT_TRUE(iniText().contains(QStringLiteral("LogDatei=") + daten));
 }
 
 TEST_F(HauptFensterTest, BackgroundPicture)
@@ -311,7 +374,12 @@ TEST_F(HauptFensterTest, BackgroundPicture)
     writeFile(kaputt, "keine jpeg-daten");
     h->SetHintergrund(kaputt);
     EXPECT_EQ(h->HintergrundBild, bild);
-    EXPECT_EQ(boxen, QStringList{QStringLiteral("Beim Laden des Bildes ist ein Fehler aufgetreten.")});
+    // The format goes by the extension, not by what the file holds.
+    const QString fremd = dir.path(QStringLiteral("bild.xyz"));
+    ASSERT_TRUE(img.save(fremd, "PNG"));
+    h->SetHintergrund(fremd);
+    EXPECT_EQ(h->HintergrundBild, bild);
+    EXPECT_EQ(boxen, QStringList(2, QStringLiteral("Beim Laden des Bildes ist ein Fehler aufgetreten.")));
     h->SetHintergrund(QString());
     EXPECT_TRUE(h->HintergrundBild.isEmpty());
 }

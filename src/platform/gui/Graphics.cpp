@@ -89,15 +89,16 @@ QString familyFor(FontKind kind)
 {
     switch (kind) {
     case FontKind::Serif:
-        return firstInstalled({QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
+        // Liberation first: its widths match the fonts the forms were laid out for.
+        return firstInstalled({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
                                QStringLiteral("Noto Serif")},
                               QStringLiteral("serif"));
     case FontKind::Mono:
-        return firstInstalled({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+        return firstInstalled({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
                                QStringLiteral("Noto Sans Mono")},
                               QStringLiteral("monospace"));
     default:
-        return firstInstalled({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+        return firstInstalled({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                                QStringLiteral("Noto Sans")},
                               QStringLiteral("sans-serif"));
     }
