@@ -4,6 +4,7 @@
 //
 //   BeispielDaten <data file>
 
+#include "Zahlentext.h"
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -92,14 +93,6 @@ double regen(double h)
     return r;
 }
 
-QString zahl(double v, int stellen)
-{
-    const double f = std::pow(10.0, stellen);
-    double r = std::nearbyint(v * f) / f;
-    if (r == 0)
-        r = 0;   // no "-0.0"
-    return QString::number(r, 'f', stellen);
-}
 
 } // namespace
 

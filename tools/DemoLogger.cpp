@@ -7,6 +7,7 @@
 //
 // Ends on SIGTERM or SIGINT, or after N appended records.
 
+#include "Zahlentext.h"
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
@@ -89,14 +90,6 @@ int nachkommastellen(const QString& feld)
     return punkt < 0 ? 0 : int(feld.size() - punkt - 1);
 }
 
-QString zahl(double v, int stellen)
-{
-    const double f = std::pow(10.0, stellen);
-    double r = std::nearbyint(v * f) / f;
-    if (r == 0)
-        r = 0;   // no "-0.0"
-    return QString::number(r, 'f', stellen);
-}
 
 // The full hour a rain counter at this time adds up: a record at hh:00:00
 // still closes the hour before.

@@ -1,0 +1,20 @@
+# Sourced by test.sh and run.sh: installs the Debian packages that are
+# missing, as root; otherwise names them and fails.
+PAKETE=(cmake g++ ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+        xvfb xauth fonts-dejavu-core fonts-liberation2)
+
+installiere_pakete() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  else
+    echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
+    return 1
+  fi
+}
