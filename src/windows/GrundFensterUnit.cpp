@@ -391,10 +391,11 @@ QMenu* TGrundFenster::ErzeugeMenu()
 
 QAction* TGrundFenster::NeuerMenuPunkt(const QString& Name, const QString& Text, std::function<void()> Handler)
 {
-    QAction* item = PopupMenu1->addAction(Text);
+    // A caption "-" is a separator line, without text of its own.
+    const bool trenner = Text == QLatin1String("-");
+    QAction* item = PopupMenu1->addAction(trenner ? QString() : Text);
     item->setObjectName(Name);
-    if (Text == QLatin1String("-"))
-        item->setSeparator(true);
+    item->setSeparator(trenner);
     if (Handler)
         QObject::connect(item, &QAction::triggered, this, [h = std::move(Handler)] { Guarded(h); });
     return item;
