@@ -25,7 +25,8 @@ TEST(TTimerTest, TicksOnlyWhileOnAndWithAnInterval)
     c.attach(timer);
     timer.SetInterval(40);
     pumpEvents(330);
-    EXPECT_GE(c.ticks, 4);
+    // Loose bounds: a busy machine delays and merges ticks.
+    EXPECT_GE(c.ticks, 2);
     EXPECT_LE(c.ticks, 9);
 
     timer.SetEnabled(false);
@@ -44,13 +45,13 @@ TEST(TTimerTest, SwitchingAndIntervalChangesRestartTheCount)
 {
     Counter c;
     {
-        // Switching on a running timer keeps its count: the tick at 200 ms comes.
+        // Switching on a running timer keeps its count: the tick at 400 ms comes.
         TTimer timer;
         c.attach(timer);
-        timer.SetInterval(200);
-        pumpEvents(120);
+        timer.SetInterval(400);
+        pumpEvents(240);
         timer.SetEnabled(true);
-        pumpEvents(140);
+        pumpEvents(280);
         EXPECT_EQ(c.ticks, 1);
     }
     c.ticks = 0;
@@ -58,13 +59,13 @@ TEST(TTimerTest, SwitchingAndIntervalChangesRestartTheCount)
         // Off and on again starts a fresh count.
         TTimer timer;
         c.attach(timer);
-        timer.SetInterval(200);
-        pumpEvents(130);
+        timer.SetInterval(400);
+        pumpEvents(260);
         timer.SetEnabled(false);
         timer.SetEnabled(true);
-        pumpEvents(130);
+        pumpEvents(260);
         EXPECT_EQ(c.ticks, 0);
-        pumpEvents(120);
+        pumpEvents(240);
         EXPECT_EQ(c.ticks, 1);
     }
     c.ticks = 0;
@@ -72,13 +73,13 @@ TEST(TTimerTest, SwitchingAndIntervalChangesRestartTheCount)
         // A new interval restarts the count, the same interval does not.
         TTimer timer;
         c.attach(timer);
-        timer.SetInterval(200);
-        pumpEvents(130);
-        timer.SetInterval(210);
-        pumpEvents(130);
+        timer.SetInterval(400);
+        pumpEvents(260);
+        timer.SetInterval(420);
+        pumpEvents(260);
         EXPECT_EQ(c.ticks, 0);
-        timer.SetInterval(210);
-        pumpEvents(130);
+        timer.SetInterval(420);
+        pumpEvents(260);
         EXPECT_EQ(c.ticks, 1);
     }
 }
