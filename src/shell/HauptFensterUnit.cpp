@@ -344,11 +344,11 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
     TDatenLoader* loader = DatenLoader.get();
     switch (FensterID) {
     case 1:
-        return new TStandardfenster(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+        return Erzeuge<TStandardfenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case -1:
-        return new TLoggerzeitFenster(*this, loader, IniDatei);
+        return Erzeuge<TLoggerzeitFenster>(*this, loader, IniDatei);
     case -2:
-        return new TSystemzeitFenster(*this, IniDatei);
+        return Erzeuge<TSystemzeitFenster>(*this, IniDatei);
     default:
         return nullptr;
     }

@@ -115,6 +115,7 @@ void TFensterLabel::SetCaption(const QString& caption)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
     setText(shown);
+    applyFont();
 }
 
 void TFensterLabel::SetFontColor(TColor color)
@@ -148,9 +149,53 @@ void TFensterLabel::SetColor(TColor color)
     applyColors();
 }
 
+void TFensterLabel::SetRand(int pixels)
+{
+    setContentsMargins(pixels, 0, pixels, 0);
+    applyFont();
+}
+
+void TFensterLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    applyFont();
+}
+
+void TFensterLabel::moveEvent(QMoveEvent* event)
+{
+    QLabel::moveEvent(event);
+    applyFont();
+}
+
 void TFensterLabel::applyFont()
 {
-    setFont(ToQFont(m_font));
+    QFont f = ToQFont(m_font);
+    // What the window shows of the label: a label reaching past the window's
+    // right edge (less its frame) is cut there.
+    const QMargins m = contentsMargins();
+    int frei = width();
+    if (const QWidget* p = parentWidget())
+        frei = std::min(frei, p->width() - 2 - x());
+    frei -= m.left() + m.right();
+    const QStringList zeilen = text().split(u'\n');
+    auto breiteste = [&zeilen](const QFont& font) {
+        const QFontMetrics fm(font);
+        int b = 0;
+        for (const QString& z : zeilen)
+            b = std::max(b, fm.horizontalAdvance(z));
+        return b;
+    };
+    if (frei > 0 && f.pixelSize() > 0) {
+        const int breite = breiteste(f);
+        if (breite > frei) {
+            // Widths scale about with the size; the loop mends the rounding.
+            f.setPixelSize(std::max(1, f.pixelSize() * frei / breite));
+            while (f.pixelSize() > 1 && breiteste(f) > frei)
+                f.setPixelSize(f.pixelSize() - 1);
+        }
+    }
+    if (f != font())
+        setFont(f);
 }
 
 void TFensterLabel::applyColors()
@@ -197,7 +242,7 @@ void TMoveShape::contextMenuEvent(QContextMenuEvent* event)
 
 // --- The base window ----------------------------------------------------------
 
-TGrundFenster::TGrundFenster(TFensterOwner& AOwner)
+TGrundFenster::TGrundFenster(Bau, TFensterOwner& AOwner)
     : QWidget(AOwner.FensterParent(), Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_owner(AOwner)
 {
@@ -274,6 +319,38 @@ void TGrundFenster::SetColor(TColor Value)
     setAutoFillBackground(true);
 }
 
+void TGrundFenster::SetSchrift(const QString& Value)
+{
+    Schrift = Value;
+    for (TFensterLabel* l : BeschriftungsLabels)
+        l->SetFontName(Value);
+    for (TFensterLabel* l : WertLabels)
+        l->SetFontName(Value);
+}
+
+void TGrundFenster::SetSchriftFarbeBesch(TColor Value)
+{
+    SchriftFarbeBesch = Value;
+    for (TFensterLabel* l : BeschriftungsLabels)
+        l->SetFontColor(Value);
+}
+
+void TGrundFenster::SetSchriftFarbeWerte(TColor Value)
+{
+    SchriftFarbeWerte = Value;
+    if (HatBereiche() && !WerteFarbeImmer)
+        return;
+    for (TFensterLabel* l : WertLabels)
+        l->SetFontColor(Value);
+}
+
+void TGrundFenster::SetLHFarbe(TColor Value)
+{
+    LHFarbe = Value;
+    for (TFensterLabel* l : WertLabels)
+        l->SetColor(Value);
+}
+
 QString TGrundFenster::WertText(double Wert) const
 {
     if (Wert == KeinWert)
@@ -338,6 +415,30 @@ void TGrundFenster::LiesPosition(const TIniFile& Ini)
     const int x = Ini.ReadInteger(m_name, QStringLiteral("PositionX"), (bw - width()) / 2);
     const int y = Ini.ReadInteger(m_name, QStringLiteral("PositionY"), (bh - height()) / 2);
     move(std::min(std::max(0, x), bw - width()), std::min(std::max(0, y), bh - height()));
+}
+
+void TGrundFenster::SchreibePosition(TIniFile& Ini) const
+{
+    Ini.WriteInteger(m_name, QStringLiteral("PositionX"), x());
+    Ini.WriteInteger(m_name, QStringLiteral("PositionY"), y());
+}
+
+void TGrundFenster::LiesAussehen(const TIniFile& Ini, TColor WerteVorgabe)
+{
+    SetSchrift(Ini.ReadString(m_name, QStringLiteral("Schrift"), QStringLiteral("MS SANS SERIF")));
+    SetSchriftFarbeWerte(Ini.ReadInteger(m_name, QStringLiteral("SchriftFarbeWerte"), WerteVorgabe));
+    SetSchriftFarbeBesch(Ini.ReadInteger(m_name, QStringLiteral("SchriftFarbeBesch"), clBlack));
+    SetColor(Ini.ReadInteger(m_name, QStringLiteral("FensterFarbe"), Color()));
+    SetLHFarbe(Ini.ReadInteger(m_name, QStringLiteral("LHFarbe"), clBlack));
+}
+
+void TGrundFenster::SchreibeAussehen(TIniFile& Ini) const
+{
+    Ini.WriteString(m_name, QStringLiteral("Schrift"), Schrift);
+    Ini.WriteInteger(m_name, QStringLiteral("SchriftFarbeWerte"), SchriftFarbeWerte);
+    Ini.WriteInteger(m_name, QStringLiteral("SchriftFarbeBesch"), SchriftFarbeBesch);
+    Ini.WriteInteger(m_name, QStringLiteral("FensterFarbe"), Color());
+    Ini.WriteInteger(m_name, QStringLiteral("LHFarbe"), LHFarbe);
 }
 
 void TGrundFenster::LiesBereiche(const TIniFile& Ini)

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 class QAction;
@@ -96,6 +97,18 @@ public:
     TColor Color() const { return m_color; }
     void SetColor(TColor color);
 
+    // Pixels kept free inside the left and right edges, for a frame drawn
+    // over the label.
+    void SetRand(int pixels);
+
+    // A text wider or higher than the visible part of the label is drawn in
+    // a smaller font until it fits; this is the pixel height in use.
+    int ShownPixelSize() const { return font().pixelSize(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     void applyFont();
     void applyColors();
@@ -132,15 +145,29 @@ protected:
 // surface, that snaps to the other display windows and keeps its settings in
 // a section of its own.
 //
+// Every window is made by Erzeuge<T>(...): the constructor builds and loads
+// it, Erzeuge then marks it active and shows it. Only a window finished that
+// way writes its section, and a window can't be made any other way (its
+// constructor needs the key only Erzeuge has).
+//
 // Lifetime: the owner calls Abbauen() before it deletes a window (a base
 // destructor can't reach the subclass's writer); a window whose constructor
 // failed never gets there and writes nothing.
 class TGrundFenster : public QWidget {
 public:
-    explicit TGrundFenster(TFensterOwner& AOwner);
+    class Bau {
+        Bau() = default;
+        template<class T, class... A>
+        friend T* Erzeuge(A&&... Argumente);
+    };
+
+    TGrundFenster(Bau, TFensterOwner& AOwner);
     ~TGrundFenster() override;
 
     TFensterOwner& Owner() const { return m_owner; }
+
+    // The window type code stored in its section.
+    virtual int FensterID() const { return 0; }
 
     // Frees the client, writes the section (only for a fully built window),
     // frees the ranges and leaves the owner's components. Runs once; a write
@@ -158,7 +185,20 @@ public:
     void SetNachkommastellen(int Value) { Nachkommastellen = Value; }
 
     TColor Color() const { return m_color; }
-    void SetColor(TColor Value);
+    // Windows whose pictures take the window colour redraw here.
+    virtual void SetColor(TColor Value);
+
+    // The look every window shares; the options dialog calls these. By
+    // default they apply to the window's caption and value labels; windows
+    // with instruments add what they draw.
+    virtual void SetSchrift(const QString& Value);
+    virtual void SetSchriftFarbeBesch(TColor Value);
+    // Applied to the value labels only while the window has no ranges (the
+    // range colours govern them then), unless the window always applies it.
+    virtual void SetSchriftFarbeWerte(TColor Value);
+    virtual void SetLHFarbe(TColor Value);
+
+    bool HatBereiche() const { return Bereiche && Bereiche->Count() > 0; }
 
     // The value as text: "-" for the no-value marker, else with the
     // window's decimals (kept within 0..15).
@@ -181,21 +221,26 @@ public:
     int MausX = 0;
     int MausY = 0;
 
+    QString Schrift;
+    TColor LHFarbe = clBlack;
+    TColor SchriftFarbeBesch = clBlack;
+    TColor SchriftFarbeWerte = clBlack;
+
     TBevel* RandBevel = nullptr;
     TMoveShape* MoveShape = nullptr;
     // The form's pop-up menu; the subclass makes it.
     QMenu* PopupMenu1 = nullptr;
 
 protected:
-    // Every constructor calls this last: Aktiv, shown, a splash form brought
-    // back in front, and from now on the window writes its section.
-    void FertigErzeugt();
-
-    // Pieces of the common section.
+    // Pieces of a section.
     void LiesPosition(const TIniFile& Ini);
     void LiesBereiche(const TIniFile& Ini);
     void SchreibeBereiche(TIniFile& Ini) const;
-    bool HatBereiche() const { return Bereiche && Bereiche->Count() > 0; }
+    void SchreibePosition(TIniFile& Ini) const;
+    // "Schrift", "SchriftFarbeWerte", "SchriftFarbeBesch", "FensterFarbe",
+    // "LHFarbe" in this order, each through its setter.
+    void LiesAussehen(const TIniFile& Ini, TColor WerteVorgabe = clRed);
+    void SchreibeAussehen(TIniFile& Ini) const;
     // Colours the label by the range holding the value and shows its text;
     // false, and the label untouched, when no range holds it.
     bool ZeigeImBereich(TFensterLabel& Label, double Wert) const;
@@ -203,13 +248,41 @@ protected:
     QMenu* ErzeugeMenu();
     QAction* NeuerMenuPunkt(const QString& Name, const QString& Text, std::function<void()> Handler);
 
+    // The labels the look settings reach: the font name goes to both lists,
+    // the caption colour to the first, value colour and value background to
+    // the second.
+    std::vector<TFensterLabel*> BeschriftungsLabels;
+    std::vector<TFensterLabel*> WertLabels;
+    // The value colour reaches the value labels whether or not there are ranges.
+    bool WerteFarbeImmer = false;
+
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    template<class T, class... A>
+    friend T* Erzeuge(A&&... Argumente);
+    // Aktiv, shown, a splash form brought back in front, and from now on the
+    // window writes its section.
+    void FertigErzeugt();
+
     TFensterOwner& m_owner;
     QString m_name;
     TColor m_color = clBtnFace;
     bool m_fertig = false;
     bool m_abgebaut = false;
 };
+
+// Makes a display window and finishes it. A class may refuse to be made
+// (static bool ErzeugenErlaubt(TFensterOwner&)); the result is then nullptr.
+template<class T, class... A>
+T* Erzeuge(A&&... Argumente)
+{
+    if constexpr (requires(TFensterOwner& o) { T::ErzeugenErlaubt(o); }) {
+        if (!T::ErzeugenErlaubt(std::get<0>(std::forward_as_tuple(Argumente...))))
+            return nullptr;
+    }
+    auto* fenster = new T(TGrundFenster::Bau{}, std::forward<A>(Argumente)...);
+    fenster->FertigErzeugt();
+    return fenster;
+}

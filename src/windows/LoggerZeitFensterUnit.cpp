@@ -4,8 +4,8 @@
 #include "SysUtils.h"
 #include "TextFensterUnit.h"
 
-TLoggerzeitFenster::TLoggerzeitFenster(TFensterOwner& AOwner, TDatenLoader* Loader, const QString& IniDatei)
-    : TUhrFenster(AOwner, QStringLiteral("Loggerdatum:"), QStringLiteral("Loggerzeit:"), -1)
+TLoggerzeitFenster::TLoggerzeitFenster(Bau B, TFensterOwner& AOwner, TDatenLoader* Loader, const QString& IniDatei)
+    : TUhrFenster(B, AOwner, QStringLiteral("Loggerdatum:"), QStringLiteral("Loggerzeit:"), -1)
 {
     this->IniDatei = IniDatei;
     SetName(FensterName(QString(), -1));
@@ -13,7 +13,6 @@ TLoggerzeitFenster::TLoggerzeitFenster(TFensterOwner& AOwner, TDatenLoader* Load
     LoaderClient = Loader ? std::make_unique<TStandardClient>(Loader) : std::make_unique<TStandardClient>();
     LoaderClient->OnNeueDaten = [this](TDatenLoader* Sender) { Guarded([&] { Aktualisiere(Sender); }); };
     Bereiche = std::make_unique<TRanges>();
-    FertigErzeugt();
 }
 
 void TLoggerzeitFenster::Aktualisiere(TDatenLoader* Loader)

@@ -5,7 +5,7 @@
 // Date and time of the newest record the loader holds.
 class TLoggerzeitFenster : public TUhrFenster {
 public:
-    TLoggerzeitFenster(TFensterOwner& AOwner, TDatenLoader* Loader, const QString& IniDatei);
+    TLoggerzeitFenster(Bau B, TFensterOwner& AOwner, TDatenLoader* Loader, const QString& IniDatei);
 
     void Aktualisiere(TDatenLoader* Loader);
 };

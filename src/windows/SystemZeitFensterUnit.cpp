@@ -4,8 +4,8 @@
 #include "SysUtils.h"
 #include "Timer.h"
 
-TSystemzeitFenster::TSystemzeitFenster(TFensterOwner& AOwner, const QString& IniDatei)
-    : TUhrFenster(AOwner, QStringLiteral("Systemdatum:"), QStringLiteral("Systemzeit:"), -2)
+TSystemzeitFenster::TSystemzeitFenster(Bau B, TFensterOwner& AOwner, const QString& IniDatei)
+    : TUhrFenster(B, AOwner, QStringLiteral("Systemdatum:"), QStringLiteral("Systemzeit:"), -2)
 {
     // Parented to the window, so it stops with it.
     Timer1 = new TTimer(this);
@@ -16,7 +16,6 @@ TSystemzeitFenster::TSystemzeitFenster(TFensterOwner& AOwner, const QString& Ini
     SetName(FensterName(QString(), -2));
     LadeKonfiguration(IniDatei);
     Bereiche = std::make_unique<TRanges>();
-    FertigErzeugt();
 }
 
 void TSystemzeitFenster::Timer1Timer()

@@ -7,7 +7,7 @@ class TTimer;
 // The computer's date and time, refreshed by a timer of its own.
 class TSystemzeitFenster : public TUhrFenster {
 public:
-    TSystemzeitFenster(TFensterOwner& AOwner, const QString& IniDatei);
+    TSystemzeitFenster(Bau B, TFensterOwner& AOwner, const QString& IniDatei);
 
     void Timer1Timer();
 

@@ -8,22 +8,13 @@
 #include <QMenu>
 #include <algorithm>
 
-TStandardfenster::TStandardfenster(TFensterOwner& AOwner, TDatenLoader* Loader, const QString& Beschriftung,
+TStandardfenster::TStandardfenster(Bau B, TFensterOwner& AOwner, TDatenLoader* Loader, const QString& Beschriftung,
                                    const QString& Einheit, const QString& Spalte, const QString& IniDatei,
                                    int Nachkommastellen)
-    : TGrundFenster(AOwner)
+    : TSpaltenFenster(B, AOwner, 1)
 {
     BaueForm();
-    LoaderClient = Loader ? std::make_unique<TStandardClient>(Loader) : std::make_unique<TStandardClient>();
-    LoaderClient->OnNeueDaten = [this](TDatenLoader* Sender) { Guarded([&] { Aktualisiere(Sender); }); };
-    this->Spalte = Spalte;
-    SetEinheit(Einheit);
-    SetBeschriftung(Beschriftung);
-    SetName(FensterName(Spalte, 1));
-    SetNachkommastellen(Nachkommastellen);
-    this->IniDatei = IniDatei;
-    LadeKonfiguration(IniDatei);
-    FertigErzeugt();
+    Starte<TStandardClient>(Loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
 }
 
 void TStandardfenster::BaueForm()
@@ -37,6 +28,7 @@ void TStandardfenster::BaueForm()
         l->SetFontHeight(fontHeight);
         l->SetFontColor(farbe);
         l->SetColor(clBlack);
+        l->SetRand(2);
         return l;
     };
     auto einheitLabel = [this](int left, int width) {
@@ -66,110 +58,19 @@ void TStandardfenster::BaueForm()
     Bevel4 = new TBevel(this, 56, 96, 41, 17);
     Bevel5 = new TBevel(this, 104, 96, 41, 17);
 
-    ErzeugeMenu();
-    Optionen1 = NeuerMenuPunkt(QStringLiteral("Optionen1"), QStringLiteral("Optionen..."), [this] { Optionen1Click(); });
-    N24hVerlauf1 = NeuerMenuPunkt(QStringLiteral("N24hVerlauf1"), QStringLiteral("24h - Verlauf..."),
-                                  [this] { N24hVerlauf1Click(); });
-    N1 = NeuerMenuPunkt(QStringLiteral("N1"), QStringLiteral("-"), {});
-    Deaktivieren1 = NeuerMenuPunkt(QStringLiteral("Deaktivieren1"), QStringLiteral("Deaktivieren"),
-                                   [this] { Deaktivieren1Click(); });
-    PopupMenu1->setDefaultAction(Deaktivieren1);
+    WertLabels = {AktuellerWertLabel, MinLabel, MittelLabel, MaxLabel};
+    BeschriftungsLabels = {BeschriftungLabel, EinheitLabel, MinEinheitLabel, MaxEinheitLabel, MittelEinheitLabel};
+
+    BaueMenu(true);
     QObject::connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([&] { PopupMenu1Popup(); }); });
-}
-
-std::vector<TFensterLabel*> TStandardfenster::WertLabels() const
-{
-    return {AktuellerWertLabel, MinLabel, MittelLabel, MaxLabel};
-}
-
-std::vector<TFensterLabel*> TStandardfenster::BeschriftungsLabels() const
-{
-    return {BeschriftungLabel, EinheitLabel, MinEinheitLabel, MaxEinheitLabel, MittelEinheitLabel};
-}
-
-void TStandardfenster::LadeKonfiguration(const QString& IniDatei)
-{
-    TGrundFenster::LadeKonfiguration(IniDatei);
-    const TIniFile ini(IniDatei);
-    const QString& s = Name();
-    LiesPosition(ini);
-    SetBeschriftung(ini.ReadString(s, QStringLiteral("Beschriftung"), Beschriftung));
-    Spalte = ini.ReadString(s, QStringLiteral("Spalte"), Spalte);
-    SetEinheit(ini.ReadString(s, QStringLiteral("Einheit"), Einheit));
-    // Before the colours: the value colour applies only without ranges.
-    LiesBereiche(ini);
-    SetSchrift(ini.ReadString(s, QStringLiteral("Schrift"), QStringLiteral("MS SANS SERIF")));
-    SetSchriftFarbeWerte(ini.ReadInteger(s, QStringLiteral("SchriftFarbeWerte"), clRed));
-    SetSchriftFarbeBesch(ini.ReadInteger(s, QStringLiteral("SchriftFarbeBesch"), clBlack));
-    SetColor(ini.ReadInteger(s, QStringLiteral("FensterFarbe"), Color()));
-    SetLHFarbe(ini.ReadInteger(s, QStringLiteral("LHFarbe"), clBlack));
-}
-
-void TStandardfenster::SpeichereKonfiguration(const QString& IniDatei)
-{
-    TGrundFenster::SpeichereKonfiguration(IniDatei);
-    TIniFile ini(IniDatei);
-    const QString& s = Name();
-    ini.WriteInteger(s, QStringLiteral("FensterID"), 1);
-    ini.WriteString(s, QStringLiteral("Beschriftung"), Beschriftung);
-    ini.WriteString(s, QStringLiteral("Spalte"), Spalte);
-    ini.WriteString(s, QStringLiteral("Einheit"), Einheit);
-    ini.WriteInteger(s, QStringLiteral("PositionX"), x());
-    ini.WriteInteger(s, QStringLiteral("PositionY"), y());
-    ini.WriteBool(s, QStringLiteral("Aktiv"), Aktiv);
-    SchreibeBereiche(ini);
-    ini.WriteString(s, QStringLiteral("Schrift"), Schrift);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeWerte"), SchriftFarbeWerte);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeBesch"), SchriftFarbeBesch);
-    ini.WriteInteger(s, QStringLiteral("FensterFarbe"), Color());
-    ini.WriteInteger(s, QStringLiteral("LHFarbe"), LHFarbe);
-}
-
-void TStandardfenster::SetBeschriftung(const QString& Value)
-{
-    Beschriftung = Value;
-    BeschriftungLabel->SetCaption(Value);
 }
 
 void TStandardfenster::SetEinheit(const QString& Value)
 {
-    Einheit = Value;
+    TSpaltenFenster::SetEinheit(Value);
     MinEinheitLabel->SetCaption(Format(QStringLiteral("Min\r(%s)"), {Value}));
     MaxEinheitLabel->SetCaption(Format(QStringLiteral("Max\r(%s)"), {Value}));
     MittelEinheitLabel->SetCaption(Format(QStringLiteral("Mittel\r(%s)"), {Value}));
-    EinheitLabel->SetCaption(Value);
-}
-
-void TStandardfenster::SetLHFarbe(TColor Value)
-{
-    LHFarbe = Value;
-    for (TFensterLabel* l : WertLabels())
-        l->SetColor(Value);
-}
-
-void TStandardfenster::SetSchrift(const QString& Value)
-{
-    Schrift = Value;
-    for (TFensterLabel* l : WertLabels())
-        l->SetFontName(Value);
-    for (TFensterLabel* l : BeschriftungsLabels())
-        l->SetFontName(Value);
-}
-
-void TStandardfenster::SetSchriftFarbeWerte(TColor Value)
-{
-    SchriftFarbeWerte = Value;
-    if (HatBereiche())
-        return;
-    for (TFensterLabel* l : WertLabels())
-        l->SetFontColor(Value);
-}
-
-void TStandardfenster::SetSchriftFarbeBesch(TColor Value)
-{
-    SchriftFarbeBesch = Value;
-    for (TFensterLabel* l : BeschriftungsLabels())
-        l->SetFontColor(Value);
 }
 
 void TStandardfenster::ZeigeWert(TFensterLabel& Label, double Wert, const double* Ersatz)
@@ -217,12 +118,4 @@ void TStandardfenster::PopupMenu1Popup()
 {
     // The derived dew-point column has no history of its own to chart.
     N24hVerlauf1->setEnabled(!Name().contains(QLatin1String("ttp")));
-}
-
-void TStandardfenster::N24hVerlauf1Click()
-{
-    TDatenLoader* loader = LoaderClient ? LoaderClient->GetLoader(0) : nullptr;
-    if (!loader || !Owner().Oeffne24hVerlauf)
-        return;
-    Owner().Oeffne24hVerlauf(TVerlaufAufruf{this, loader, Beschriftung, Einheit, Spalte, IniDatei, Bereiche.get()});
 }

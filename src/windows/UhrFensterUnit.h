@@ -7,18 +7,10 @@
 // caption, unit or ranges.
 class TUhrFenster : public TGrundFenster {
 public:
+    int FensterID() const override { return m_fensterID; }
+
     void LadeKonfiguration(const QString& IniDatei) override;
     void SpeichereKonfiguration(const QString& IniDatei) override;
-
-    void SetSchrift(const QString& Value);
-    void SetSchriftFarbeBesch(TColor Value);
-    void SetSchriftFarbeWerte(TColor Value);
-    void SetLHFarbe(TColor Value);
-
-    QString Schrift;
-    TColor LHFarbe = clBlack;
-    TColor SchriftFarbeBesch = clBlack;
-    TColor SchriftFarbeWerte = clBlack;
 
     TFensterLabel* Label2 = nullptr;
     TFensterLabel* DatumLabel = nullptr;
@@ -33,7 +25,7 @@ public:
 protected:
     // The clock's form with its two captions; FensterID is what its section
     // stores.
-    TUhrFenster(TFensterOwner& AOwner, const QString& DatumText, const QString& ZeitText, int FensterID);
+    TUhrFenster(Bau B, TFensterOwner& AOwner, const QString& DatumText, const QString& ZeitText, int FensterID);
 
 private:
     int m_fensterID;

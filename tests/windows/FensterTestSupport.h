@@ -6,6 +6,9 @@
 #include "Screen.h"
 #include "TestSupport.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QRect>
 #include <QStringList>
 
 // The main window as the display windows see it.
@@ -54,4 +57,56 @@ protected:
 inline QByteArray datenKopf()
 {
     return QByteArray("Datum\tZeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\n");
+}
+
+// Where the label's text lands: the box of every pixel that differs from the
+// same label without text. Empty when nothing is drawn.
+inline QRect textBox(TFensterLabel& label)
+{
+    const QString text = label.Caption();
+    const QImage mit = label.grab().toImage();
+    label.SetCaption(QString());
+    const QImage ohne = label.grab().toImage();
+    label.SetCaption(text);
+    QRect box;
+    for (int y = 0; y < mit.height(); ++y)
+        for (int x = 0; x < mit.width(); ++x)
+            if (mit.pixel(x, y) != ohne.pixel(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The text is drawn and stays clear of the label's edges by the margin
+// (the frame drawn over it), within what the window shows of the label.
+inline ::testing::AssertionResult textPasst(TFensterLabel& label, int rand)
+{
+    const QRect box = textBox(label);
+    const int rechts = std::min(label.width(), label.parentWidget()->width() - 2 - label.x()) - rand;
+    if (box.isEmpty())
+        return ::testing::AssertionFailure() << "no text drawn for " << label.Caption().toStdString();
+    if (box.left() < rand || box.right() >= rechts)
+        return ::testing::AssertionFailure()
+               << label.Caption().toStdString() << " covers x " << box.left() << ".." << box.right()
+               << ", room is " << rand << ".." << rechts - 1;
+    // The same text in the same font, drawn where nothing cuts it: a label
+    // that clipped its text shows less ink.
+    QImage frei(2000, 200, QImage::Format_RGB32);
+    frei.fill(Qt::white);
+    {
+        QPainter p(&frei);
+        p.setFont(label.font());
+        p.setPen(Qt::black);
+        p.drawText(QRect(0, 0, 2000, 200), Qt::AlignLeft | Qt::AlignTop, label.text());
+    }
+    int links = frei.width(), rechtsFrei = -1;
+    for (int y = 0; y < frei.height(); ++y)
+        for (int x = 0; x < frei.width(); ++x)
+            if (frei.pixel(x, y) != qRgb(255, 255, 255)) {
+                links = std::min(links, x);
+                rechtsFrei = std::max(rechtsFrei, x);
+            }
+    if (box.width() + 1 < rechtsFrei - links + 1)
+        return ::testing::AssertionFailure() << label.Caption().toStdString() << " is cut: " << box.width()
+                                             << " of " << rechtsFrei - links + 1 << " pixels shown";
+    return ::testing::AssertionSuccess();
 }

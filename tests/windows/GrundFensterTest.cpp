@@ -54,8 +54,8 @@ TEST(RasteFensterEin, SnapsToNearEdgesInTheOrderOfTheWindowsAndClamps)
 TEST_F(FensterTest, DraggingFollowsTheCursorSnapsToOtherWindowsAndHonoursFensterFest)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto* fest = new TStandardfenster(owner, nullptr, {}, {}, QStringLiteral("t2m  [°C  ]"), ini, 1);
-    auto* uhr = new TSystemzeitFenster(owner, ini);
+    auto* fest = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QString(), QStringLiteral("t2m  [°C  ]"), ini, 1);
+    auto* uhr = Erzeuge<TSystemzeitFenster>(owner, ini);
     fest->move(100, 100);
 
     // Grip point 10, 20; cursor so that the clock's left edge lands 3 px
@@ -98,10 +98,10 @@ TEST_F(FensterTest, ANewWindowBringsTheSplashFormBackInFront)
     anderes.installEventFilter(&andereZaehler);
 
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto* f = new TStandardfenster(owner, nullptr, {}, {}, QStringLiteral("t2m  [°C  ]"), ini, 1);
+    auto* f = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QString(), QStringLiteral("t2m  [°C  ]"), ini, 1);
     EXPECT_EQ(splashZaehler.vorgeholt, 1);
     EXPECT_GE(splashZaehler.gemalt, 1);
-    auto* uhr = new TSystemzeitFenster(owner, ini);
+    auto* uhr = Erzeuge<TSystemzeitFenster>(owner, ini);
     EXPECT_EQ(splashZaehler.vorgeholt, 2);
     EXPECT_EQ(andereZaehler.vorgeholt, 0);
 

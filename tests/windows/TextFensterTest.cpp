@@ -32,7 +32,7 @@ std::unique_ptr<TDatenLoader> ladeWerte(const QString& pfad)
 TEST_F(FensterTest, StandardWindowWritesAFreshSectionInFamilyOrder)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto* f = new TStandardfenster(owner, nullptr, QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini, 1);
+    auto* f = Erzeuge<TStandardfenster>(owner, nullptr, QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini, 1);
     EXPECT_EQ(f->Name(), QStringLiteral("t2m__Standardanzeige"));
     EXPECT_EQ(f->pos(), QPoint((1024 - 154) / 2, (768 - 123) / 2));
     EXPECT_FALSE(QFile::exists(ini));
@@ -89,7 +89,7 @@ TEST_F(FensterTest, StandardWindowReadsAndRewritesAnExistingSection)
                    "Bereich2Farbe=65535\n"
                    "FensterFarbe=12632256\n"
                    "Fremd=x\n");
-    auto* f = new TStandardfenster(owner, nullptr, QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini, 1);
+    auto* f = Erzeuge<TStandardfenster>(owner, nullptr, QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini, 1);
 
     // Saved settings override the arguments; the position is pulled onto the
     // screen; a missing bound reads 0 and the bounds are put in order.
@@ -137,7 +137,7 @@ TEST_F(FensterTest, StandardWindowReadsAndRewritesAnExistingSection)
 
     // A damaged range count reads a bounded list instead of hanging.
     writeFile(ini, "[t2m__Standardanzeige]\nAnzahlBereiche=2147483647\nBereich0Von=1\nBereich0Bis=2\n");
-    auto* kaputt = new TStandardfenster(owner, nullptr, {}, {}, kT2m, ini, 1);
+    auto* kaputt = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QString(), kT2m, ini, 1);
     ASSERT_EQ(kaputt->Bereiche->Count(), 100);
     EXPECT_EQ(kaputt->Bereiche->GetBereich(0).Bis, 2.0);
     EXPECT_EQ(kaputt->Bereiche->GetBereich(99).Farbe, clNone);
@@ -150,7 +150,7 @@ TEST_F(FensterTest, StandardWindowShowsValuesWithAndWithoutRanges)
     auto loader = ladeWerte(dir.path(QStringLiteral("daten.txt")));
 
     // Without ranges: every value in the configured value colour.
-    auto* ohne = new TStandardfenster(owner, loader.get(), {}, QStringLiteral("°C"), kT2m, ini, 1);
+    auto* ohne = Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QStringLiteral("°C"), kT2m, ini, 1);
     EXPECT_EQ(ohne->AktuellerWertLabel->Caption(), QStringLiteral("-"));
     loader->TimerTimer();
     EXPECT_EQ(ohne->MaxLabel->Caption(), QStringLiteral("50,0"));
@@ -167,7 +167,7 @@ TEST_F(FensterTest, StandardWindowShowsValuesWithAndWithoutRanges)
     QFile::remove(ini);
     writeFile(ini, "[t2m__Standardanzeige]\nAnzahlBereiche=1\nBereich0Von=0\nBereich0Bis=10\nBereich0Farbe=32768\n"
                    "Bereich1Von=10\nBereich1Bis=40\nBereich1Farbe=16711680\n");
-    auto* mit = new TStandardfenster(owner, loader.get(), {}, QStringLiteral("°C"), kT2m, ini, 1);
+    auto* mit = Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QStringLiteral("°C"), kT2m, ini, 1);
     loader->TimerTimer();
     EXPECT_EQ(mit->MaxLabel->Caption(), QStringLiteral("40,0"));
     EXPECT_EQ(mit->MaxLabel->FontColor(), clRed);
@@ -191,7 +191,7 @@ TEST_F(FensterTest, MenuItemsFollowVersteckeFensterMenusAndCallTheOwnersHooks)
     const QString ini = dir.path(QStringLiteral("v.ini"));
     writeFile(ini, "[Global]\nVersteckeFensterMenus=1\n");
     auto loader = ladeWerte(dir.path(QStringLiteral("daten.txt")));
-    auto* f = new TStandardfenster(owner, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, 1);
+    auto* f = Erzeuge<TStandardfenster>(owner, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, 1);
     EXPECT_FALSE(f->Optionen1->isEnabled());
     EXPECT_FALSE(f->Deaktivieren1->isEnabled());
     EXPECT_TRUE(f->N24hVerlauf1->isEnabled());
@@ -209,7 +209,7 @@ TEST_F(FensterTest, MenuItemsFollowVersteckeFensterMenusAndCallTheOwnersHooks)
 
     // The menu opens at the cursor; the dew-point window offers no chart.
     writeFile(ini, "[Global]\nVersteckeFensterMenus=0\n");
-    auto* ttp = new TStandardfenster(owner, loader.get(), {}, {}, QStringLiteral("ttp  [°C  ]"), ini, 1);
+    auto* ttp = Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QString(), QStringLiteral("ttp  [°C  ]"), ini, 1);
     EXPECT_EQ(ttp->Name(), QStringLiteral("ttp__Standardanzeige"));
     ttp->Optionen1->trigger();
     EXPECT_EQ(optionenFuer, ttp);
@@ -234,7 +234,7 @@ TEST_F(FensterTest, DeaktivierenWritesAktivFalseAndFreesTheName)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
     auto loader = ladeWerte(dir.path(QStringLiteral("daten.txt")));
-    QPointer<TStandardfenster> f = new TStandardfenster(owner, loader.get(), {}, {}, kT2m, ini, 1);
+    QPointer<TStandardfenster> f = Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QString(), kT2m, ini, 1);
     f->Deaktivieren1->trigger();
     EXPECT_TRUE(loader->Clients().empty());
     EXPECT_EQ(owner.komponenten.FindComponent(QStringLiteral("t2m__Standardanzeige")), nullptr);
@@ -247,13 +247,13 @@ TEST_F(FensterTest, FailedConstructionWritesNothingAndAFailedWriteIsReported)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
     auto loader = ladeWerte(dir.path(QStringLiteral("daten.txt")));
-    auto* erster = new TStandardfenster(owner, loader.get(), {}, {}, kT2m, ini, 1);
+    auto* erster = Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QString(), kT2m, ini, 1);
 
     // Same first five characters: the same name, refused.
-    EXPECT_THROW(new TStandardfenster(owner, loader.get(), {}, {}, QStringLiteral("t2m  [K]"), ini, 1),
+    EXPECT_THROW(Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QString(), QStringLiteral("t2m  [K]"), ini, 1),
                  EComponentError);
     // Not an identifier.
-    EXPECT_THROW(new TStandardfenster(owner, loader.get(), {}, {}, QStringLiteral("1h   [mm ]"), ini, 1),
+    EXPECT_THROW(Erzeuge<TStandardfenster>(owner, loader.get(), QString(), QString(), QStringLiteral("1h   [mm ]"), ini, 1),
                  EComponentError);
     EXPECT_EQ(owner.komponenten.ComponentCount(), 1);
     EXPECT_EQ(loader->Clients().size(), 1u);
@@ -265,8 +265,30 @@ TEST_F(FensterTest, FailedConstructionWritesNothingAndAFailedWriteIsReported)
     EXPECT_EQ(sektionen, QStringList{QStringLiteral("t2m__Standardanzeige")});
 
     // A teardown that can't write reports it and carries on.
-    auto* ohneOrdner = new TStandardfenster(owner, nullptr, {}, {}, kT2m, dir.path(QStringLiteral("fehlt/v.ini")), 1);
+    auto* ohneOrdner = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QString(), kT2m, dir.path(QStringLiteral("fehlt/v.ini")), 1);
     EXPECT_NO_THROW(abbauen(ohneOrdner));
     EXPECT_EQ(meldungen.size(), 1);
     EXPECT_EQ(owner.komponenten.ComponentCount(), 0);
+}
+
+TEST_F(FensterTest, ValuesThatDoNotFitShrinkAndOthersKeepTheirFont)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto* f = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QStringLiteral("hPa"), kT2m, ini, 1);
+    for (TFensterLabel* l : {f->AktuellerWertLabel, f->MinLabel, f->MittelLabel, f->MaxLabel}) {
+        const int voll = l->ShownPixelSize();
+        l->SetCaption(QStringLiteral("5,0"));
+        EXPECT_EQ(l->ShownPixelSize(), voll);
+        EXPECT_TRUE(textPasst(*l, 2));
+        for (const char* wert : {"-1500,0", "1015,5", "-1500,123456789012345"}) {
+            l->SetCaption(QString::fromLatin1(wert));
+            EXPECT_TRUE(textPasst(*l, 2));
+        }
+        l->SetCaption(QStringLiteral("12,3"));
+        EXPECT_EQ(l->ShownPixelSize(), voll);
+    }
+    // A long caption is cut to what the window shows, not to the label.
+    f->SetBeschriftung(QStringLiteral("Lufttemperatur in zwei Metern"));
+    EXPECT_TRUE(textPasst(*f->BeschriftungLabel, 0));
+    abbauen(f);
 }

@@ -10,7 +10,7 @@
 TEST_F(FensterTest, ClocksShowDashUntilTheirFirstRefreshAndWriteTheirNineKeys)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto* system = new TSystemzeitFenster(owner, ini);
+    auto* system = Erzeuge<TSystemzeitFenster>(owner, ini);
     EXPECT_EQ(system->DatumLabel->Caption(), QStringLiteral("-"));
     EXPECT_EQ(system->ZeitLabel->Caption(), QStringLiteral("-"));
     EXPECT_EQ(system->Timer1->Interval(), 500);
@@ -19,7 +19,7 @@ TEST_F(FensterTest, ClocksShowDashUntilTheirFirstRefreshAndWriteTheirNineKeys)
     EXPECT_EQ(system->ZeitLabel->Color(), clBlack);
     EXPECT_EQ(system->Label3->FontColor(), clBlack);
     EXPECT_EQ(system->pos(), QPoint(435, 322));
-    EXPECT_THROW(new TSystemzeitFenster(owner, ini), EComponentError);
+    EXPECT_THROW(Erzeuge<TSystemzeitFenster>(owner, ini), EComponentError);
 
     SetClock([] { return EncodeDate(2024, 12, 8) + EncodeTime(10, 11, 12, 0); });
     system->Timer1Timer();
@@ -30,7 +30,7 @@ TEST_F(FensterTest, ClocksShowDashUntilTheirFirstRefreshAndWriteTheirNineKeys)
     const QString daten = dir.path(QStringLiteral("daten.txt"));
     writeFile(daten, "a\tb\n1.0\t2.0\n");
     TDatenLoader loader(daten, 2000, 1.0, u'\t', false);
-    auto* logger = new TLoggerzeitFenster(owner, &loader, ini);
+    auto* logger = Erzeuge<TLoggerzeitFenster>(owner, &loader, ini);
     loader.TimerTimer();
     EXPECT_EQ(logger->DatumLabel->Caption(), QStringLiteral("-"));
     EXPECT_EQ(logger->ZeitLabel->Caption(), QStringLiteral("-"));
@@ -71,10 +71,10 @@ TEST_F(FensterTest, EveryWindowRefreshesFromALoaderAndSavesItsSection)
     TDatenLoader loader(daten, 2000, 1.0, u'\t', false);
     SetClock([] { return EncodeDate(2024, 12, 8) + EncodeTime(11, 0, 0, 0); });
 
-    auto* standard = new TStandardfenster(owner, &loader, QStringLiteral("Luft"), QStringLiteral("°C"),
+    auto* standard = Erzeuge<TStandardfenster>(owner, &loader, QStringLiteral("Luft"), QStringLiteral("°C"),
                                           QStringLiteral("t2m  [°C  ]"), ini, 2);
-    auto* logger = new TLoggerzeitFenster(owner, &loader, ini);
-    auto* system = new TSystemzeitFenster(owner, ini);
+    auto* logger = Erzeuge<TLoggerzeitFenster>(owner, &loader, ini);
+    auto* system = Erzeuge<TSystemzeitFenster>(owner, ini);
     EXPECT_EQ(loader.Clients().size(), 2u);
 
     loader.TimerTimer();

@@ -1,0 +1,115 @@
+#include "SpaltenFensterUnit.h"
+
+#include "IniFiles.h"
+
+#include <QAction>
+#include <QMenu>
+
+TSpaltenFenster::TSpaltenFenster(Bau B, TFensterOwner& AOwner, int FensterID, bool MitEinheit)
+    : TGrundFenster(B, AOwner), m_fensterID(FensterID), m_mitEinheit(MitEinheit)
+{
+}
+
+void TSpaltenFenster::Starte(const QString& Beschriftung, const QString& Einheit, const QString& Spalte,
+                             const QString& IniDatei, int Nachkommastellen)
+{
+    SetSpalte(Spalte);
+    if (m_mitEinheit)
+        SetEinheit(Einheit);
+    SetBeschriftung(Beschriftung);
+    SetName(FensterName(Spalte, m_fensterID));
+    SetNachkommastellen(Nachkommastellen);
+    this->IniDatei = IniDatei;
+    LadeKonfiguration(IniDatei);
+}
+
+TDatenLoader* TSpaltenFenster::Loader() const
+{
+    return LoaderClient ? LoaderClient->GetLoader(0) : nullptr;
+}
+
+void TSpaltenFenster::SetBeschriftung(const QString& Value)
+{
+    Beschriftung = Value;
+    if (BeschriftungLabel)
+        BeschriftungLabel->SetCaption(Value);
+}
+
+void TSpaltenFenster::SetEinheit(const QString& Value)
+{
+    Einheit = Value;
+    if (EinheitLabel)
+        EinheitLabel->SetCaption(Value);
+}
+
+void TSpaltenFenster::SetSpalte(const QString& Value)
+{
+    Spalte = Value;
+}
+
+void TSpaltenFenster::LiesTexte(const TIniFile& Ini)
+{
+    const QString& s = Name();
+    SetBeschriftung(Ini.ReadString(s, QStringLiteral("Beschriftung"), Beschriftung));
+    SetSpalte(Ini.ReadString(s, QStringLiteral("Spalte"), Spalte));
+    if (m_mitEinheit)
+        SetEinheit(Ini.ReadString(s, QStringLiteral("Einheit"), Einheit));
+}
+
+void TSpaltenFenster::SchreibeTexte(TIniFile& Ini) const
+{
+    const QString& s = Name();
+    Ini.WriteString(s, QStringLiteral("Beschriftung"), Beschriftung);
+    Ini.WriteString(s, QStringLiteral("Spalte"), Spalte);
+    if (m_mitEinheit)
+        Ini.WriteString(s, QStringLiteral("Einheit"), Einheit);
+}
+
+void TSpaltenFenster::LadeKonfiguration(const QString& IniDatei)
+{
+    TGrundFenster::LadeKonfiguration(IniDatei);
+    const TIniFile ini(IniDatei);
+    LiesPosition(ini);
+    LiesTexte(ini);
+    // Before the colours: the value colour applies only without ranges.
+    LiesBereicheAus(ini);
+    LiesAussehen(ini, WerteFarbeVorgabe());
+    LiesEigeneSchluessel(ini);
+}
+
+void TSpaltenFenster::SpeichereKonfiguration(const QString& IniDatei)
+{
+    TGrundFenster::SpeichereKonfiguration(IniDatei);
+    TIniFile ini(IniDatei);
+    const QString& s = Name();
+    ini.WriteInteger(s, QStringLiteral("FensterID"), m_fensterID);
+    SchreibeTexte(ini);
+    SchreibePosition(ini);
+    ini.WriteBool(s, QStringLiteral("Aktiv"), Aktiv);
+    SchreibeBereicheIn(ini);
+    SchreibeAussehen(ini);
+    SchreibeEigeneSchluessel(ini);
+}
+
+void TSpaltenFenster::BaueMenu(bool Mit24h, const std::function<void()>& Zusatz)
+{
+    ErzeugeMenu();
+    Optionen1 = NeuerMenuPunkt(QStringLiteral("Optionen1"), QStringLiteral("Optionen..."), [this] { Optionen1Click(); });
+    if (Mit24h)
+        N24hVerlauf1 = NeuerMenuPunkt(QStringLiteral("N24hVerlauf1"), QStringLiteral("24h - Verlauf..."),
+                                      [this] { N24hVerlauf1Click(); });
+    if (Zusatz)
+        Zusatz();
+    N1 = NeuerMenuPunkt(QStringLiteral("N1"), QStringLiteral("-"), {});
+    Deaktivieren1 = NeuerMenuPunkt(QStringLiteral("Deaktivieren1"), QStringLiteral("Deaktivieren"),
+                                   [this] { Deaktivieren1Click(); });
+    PopupMenu1->setDefaultAction(Deaktivieren1);
+}
+
+void TSpaltenFenster::N24hVerlauf1Click()
+{
+    TDatenLoader* loader = Loader();
+    if (!loader || !Owner().Oeffne24hVerlauf)
+        return;
+    Owner().Oeffne24hVerlauf(TVerlaufAufruf{this, loader, Beschriftung, Einheit, Spalte, IniDatei, Bereiche.get()});
+}

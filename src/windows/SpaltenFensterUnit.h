@@ -1,0 +1,90 @@
+#pragma once
+
+#include "AppErrors.h"
+#include "GrundFensterUnit.h"
+
+class TIniFile;
+
+// What every window of one data column shares: caption, column and unit with
+// their setters, the section in the family's key order, the pop-up menu's
+// standard items and the loader client whose notifications reach
+// Aktualisiere. The options dialog reads and sets a window through this
+// class alone.
+class TSpaltenFenster : public TGrundFenster {
+public:
+    int FensterID() const override { return m_fensterID; }
+    // The window shows a unit of its own (the state and trend windows don't).
+    bool MitEinheit() const { return m_mitEinheit; }
+
+    virtual void SetBeschriftung(const QString& Value);
+    virtual void SetEinheit(const QString& Value);
+    virtual void SetSpalte(const QString& Value);
+
+    // The new-data handler: reads the column from the loader and shows it.
+    virtual void Aktualisiere(TDatenLoader* Sender) = 0;
+    // The loader the window's client is registered with, if any.
+    TDatenLoader* Loader() const;
+
+    // The family order: base part, position, caption, column, unit, ranges,
+    // font and colours, then the class's own keys.
+    void LadeKonfiguration(const QString& IniDatei) override;
+    // "FensterID", caption, column, unit, position, "Aktiv", ranges, font and
+    // colours, then the class's own keys.
+    void SpeichereKonfiguration(const QString& IniDatei) override;
+
+    // Opens the 24-hour chart of the window's column.
+    virtual void N24hVerlauf1Click();
+
+    QString Beschriftung;
+    QString Spalte;
+    QString Einheit;
+
+    // Show the caption and the unit; a class without such a label shows them
+    // its own way.
+    TFensterLabel* BeschriftungLabel = nullptr;
+    TFensterLabel* EinheitLabel = nullptr;
+
+    QAction* Optionen1 = nullptr;
+    QAction* N24hVerlauf1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Deaktivieren1 = nullptr;
+
+protected:
+    TSpaltenFenster(Bau B, TFensterOwner& AOwner, int FensterID, bool MitEinheit = true);
+
+    // The common start of every column window's constructor, after its form
+    // is built: the loader client, column, unit, caption, name, decimals and
+    // the section, which overrides what the arguments said.
+    template<class Client>
+    void Starte(TDatenLoader* Loader, const QString& Beschriftung, const QString& Einheit, const QString& Spalte,
+                const QString& IniDatei, int Nachkommastellen)
+    {
+        LoaderClient = Loader ? std::make_unique<Client>(Loader) : std::make_unique<Client>();
+        LoaderClient->OnNeueDaten = [this](TDatenLoader* Sender) { Guarded([&] { Aktualisiere(Sender); }); };
+        Starte(Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    }
+
+    // "Optionen...", "24h - Verlauf..." where the window offers it, whatever
+    // the window adds (a sub-menu), the separator and "Deaktivieren", the
+    // menu's default item.
+    void BaueMenu(bool Mit24h, const std::function<void()>& Zusatz = {});
+
+    // Steps of the section a class may replace or extend.
+    virtual void LiesBereicheAus(const TIniFile& Ini) { LiesBereiche(Ini); }
+    virtual void SchreibeBereicheIn(TIniFile& Ini) const { SchreibeBereiche(Ini); }
+    virtual void LiesEigeneSchluessel(const TIniFile&) {}
+    virtual void SchreibeEigeneSchluessel(TIniFile&) const {}
+    // Default of "SchriftFarbeWerte".
+    virtual TColor WerteFarbeVorgabe() const { return clRed; }
+
+    // Pieces for the classes that write in an order of their own.
+    void LiesTexte(const TIniFile& Ini);
+    void SchreibeTexte(TIniFile& Ini) const;
+
+private:
+    void Starte(const QString& Beschriftung, const QString& Einheit, const QString& Spalte, const QString& IniDatei,
+                int Nachkommastellen);
+
+    int m_fensterID;
+    bool m_mitEinheit;
+};
