@@ -12,10 +12,12 @@
 #include "LoggerZeitFensterUnit.h"
 #include "PositionsOptimierung.h"
 #include "PrgEinstDlg.h"
+#include "RegenMesserFensterUnit.h"
 #include "Screen.h"
 #include "SysUtils.h"
 #include "SystemZeitFensterUnit.h"
 #include "TextFensterUnit.h"
+#include "ZustandFensterUnit.h"
 #include "Timer.h"
 
 #include <QAction>
@@ -345,6 +347,10 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
     switch (FensterID) {
     case 1:
         return Erzeuge<TStandardfenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 6:
+        return Erzeuge<TZustandFenster>(*this, loader, Beschriftung, Spalte, IniDatei);
+    case 10:
+        return Erzeuge<TRegenMesserFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case -1:
         return Erzeuge<TLoggerzeitFenster>(*this, loader, IniDatei);
     case -2:

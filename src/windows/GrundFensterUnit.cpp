@@ -472,16 +472,27 @@ void TGrundFenster::SchreibeBereiche(TIniFile& Ini) const
 
 bool TGrundFenster::ZeigeImBereich(TFensterLabel& Label, double Wert) const
 {
+    return ZeigeImBereich(Label, Wert, WertText(Wert));
+}
+
+bool TGrundFenster::ZeigeImBereich(TFensterLabel& Label, double Wert, const QString& Text) const
+{
     if (!HatBereiche())
         return false;
     try {
         const TColor farbe = Bereiche->Farbe(Wert);
         Label.SetFontColor(farbe);
-        Label.SetCaption(WertText(Wert));
+        Label.SetCaption(Text);
         return true;
     } catch (const ERangeError&) {
         return false;
     }
+}
+
+void TGrundFenster::ZeigeNachBereich(TFensterLabel& Label, double Wert, const QString& Text) const
+{
+    if (!ZeigeImBereich(Label, Wert, Text) && !HatBereiche())
+        Label.SetCaption(Text);
 }
 
 QMenu* TGrundFenster::ErzeugeMenu()

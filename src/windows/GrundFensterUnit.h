@@ -59,6 +59,16 @@ struct TVerlaufAufruf {
     const TRanges* Bereiche = nullptr;
 };
 
+// What the rain bar chart needs from the rain-gauge window that opens it.
+struct TRegenDiagrammAufruf {
+    TDatenLoader* Loader = nullptr;
+    QString Beschriftung;
+    QString Einheit;
+    QString Spalte;
+    int Zeitraum = 24;    // hours
+    int Intervall = 60;   // minutes per bar
+};
+
 // The main window as its display windows see it.
 class TFensterOwner {
 public:
@@ -76,6 +86,7 @@ public:
     // nothing.
     std::function<void(TGrundFenster&)> OeffneOptionen;
     std::function<void(const TVerlaufAufruf&)> Oeffne24hVerlauf;
+    std::function<void(const TRegenDiagrammAufruf&)> OeffneRegenDiagramm;
 };
 
 // --- Form parts -------------------------------------------------------------
@@ -244,6 +255,11 @@ protected:
     // Colours the label by the range holding the value and shows its text;
     // false, and the label untouched, when no range holds it.
     bool ZeigeImBereich(TFensterLabel& Label, double Wert) const;
+    bool ZeigeImBereich(TFensterLabel& Label, double Wert, const QString& Text) const;
+    // The family's rule for a value label: in the colour of the range that
+    // holds the value; without ranges the text alone; with ranges but none
+    // holding the value the label stays as it was.
+    void ZeigeNachBereich(TFensterLabel& Label, double Wert, const QString& Text) const;
 
     QMenu* ErzeugeMenu();
     QAction* NeuerMenuPunkt(const QString& Name, const QString& Text, std::function<void()> Handler);

@@ -110,3 +110,16 @@ inline ::testing::AssertionResult textPasst(TFensterLabel& label, int rand)
                                              << " of " << rechtsFrei - links + 1 << " pixels shown";
     return ::testing::AssertionSuccess();
 }
+
+// A loader over `pfad` whose store holds exactly the given data lines (the
+// start-up placeholder dropped, its messages cleared).
+inline std::unique_ptr<TDatenLoader> loaderMit(const QString& pfad, const QString& kopf, const QStringList& zeilen)
+{
+    writeFile(pfad, (kopf + u'\n' + zeilen.first() + u'\n').toUtf8());
+    auto loader = std::make_unique<TDatenLoader>(pfad, 2000, 1.0, u'\t', false);
+    for (const QString& z : zeilen)
+        loader->NeuerDatensatz(z);
+    loader->LoescheAeltesten();
+    loader->Meldungen.clear();
+    return loader;
+}
