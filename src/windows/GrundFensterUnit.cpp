@@ -388,8 +388,10 @@ void TGrundFenster::Shape1ContextPopup()
 
 void TGrundFenster::Optionen1Click()
 {
-    if (m_owner.OeffneOptionen)
-        m_owner.OeffneOptionen(*this);
+    if (!m_owner.OeffneOptionen)
+        return;
+    m_owner.OeffneOptionen(*this);
+    NachOptionen();
 }
 
 void TGrundFenster::Deaktivieren1Click()

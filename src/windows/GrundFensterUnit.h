@@ -219,6 +219,7 @@ public:
     void MoveShapeMouseDown(Qt::MouseButton Button, int X, int Y);
     void MoveShapeMouseMove(Qt::MouseButtons Shift, int X, int Y);
     void Shape1ContextPopup();
+    // Opens the options dialog (modal), then NachOptionen.
     void Optionen1Click();
     void Deaktivieren1Click();
     void FormShow();
@@ -243,6 +244,9 @@ public:
     QMenu* PopupMenu1 = nullptr;
 
 protected:
+    // What a window does once its options dialog has closed.
+    virtual void NachOptionen() {}
+
     // Pieces of a section.
     void LiesPosition(const TIniFile& Ini);
     void LiesBereiche(const TIniFile& Ini);

@@ -35,6 +35,20 @@ public:
     // Opens the 24-hour chart of the window's column.
     virtual void N24hVerlauf1Click();
 
+    // --- What the options dialog needs beyond the common settings ---------
+    // The window's own time span: none, days (a double) or hours (whole).
+    enum class TSpannenArt { Keine, Tage, Stunden };
+    virtual TSpannenArt SpannenArt() const { return TSpannenArt::Keine; }
+    virtual double Spanne() const { return 0; }
+    virtual void SetSpanne(double) {}
+    // A gauge's own range list, which the dialog refills before the
+    // window's own; nullptr for windows without one.
+    virtual TRanges* InstrumentBereiche() { return nullptr; }
+    virtual void ZeichneInstrument() {}
+    // After the dialog has set the window colour (a picture that takes it
+    // redraws here).
+    virtual void NachFensterFarbe() {}
+
     QString Beschriftung;
     QString Spalte;
     QString Einheit;
