@@ -1,6 +1,12 @@
 // Draws the program's own pictures into a folder (default "resources"):
-//   InfoBild.png  180 x 180, the about box's and the splash form's picture.
+//   InfoBild.png     180 x 180, the about box's and the splash form's picture;
+//   HINTERGRUND.png  235 x 236, the wind-direction compass dial;
+//   BILD.png         111 x 241, the rain gauge;
+//   THERMOMETER.png  120 x 243, the thermometer's glass tube and bulb;
+//   PFEIL.png         67 x 39,  the trend arrow.
 // Run once; the pictures are kept in the repository.
+
+#include "InstrumentBilder.h"
 
 #include <QColor>
 #include <QDir>
@@ -11,6 +17,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -106,6 +113,13 @@ QImage InfoBild()
     return img;
 }
 
+// One picture to write; `farben` empty means any colour may appear.
+struct Bild {
+    const char* name;
+    std::function<QImage()> zeichne;
+    QList<QRgb> farben;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,11 +132,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Ordner %s kann nicht angelegt werden\n", qPrintable(ordner));
         return 1;
     }
-    const QString datei = QDir(ordner).filePath(QStringLiteral("InfoBild.png"));
-    if (!InfoBild().save(datei, "PNG")) {
-        std::fprintf(stderr, "%s kann nicht geschrieben werden\n", qPrintable(datei));
-        return 1;
+    using namespace bilder;
+    const Bild bilder[] = {
+        {"InfoBild", InfoBild, {}},
+        {"HINTERGRUND", Kompassrose, Palette16()},
+        {"BILD", Regenmesser, {Silber, Schwarz, Weiss}},
+        {"THERMOMETER", Thermometer, {Silber, Schwarz, Weiss, Rot}},
+        {"PFEIL", TrendPfeil, {Schwarz, Weiss}},
+    };
+    for (const Bild& b : bilder) {
+        const QImage bild = b.zeichne().convertToFormat(QImage::Format_RGB888);
+        const QString datei = QDir(ordner).filePath(QString::fromLatin1(b.name) + QStringLiteral(".png"));
+        // A stray colour would break the transparent colour or the recolouring.
+        if (!b.farben.isEmpty() && !NurFarben(bild, b.farben)) {
+            std::fprintf(stderr, "%s: fremde Farbe im Bild\n", b.name);
+            return 1;
+        }
+        if (!bild.save(datei, "PNG")) {
+            std::fprintf(stderr, "%s kann nicht geschrieben werden\n", qPrintable(datei));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(datei));
     }
-    std::printf("%s\n", qPrintable(datei));
     return 0;
 }
