@@ -84,11 +84,7 @@ void TChartPart::Changed() const
         m_owner->Changed();
 }
 
-void TChartAxis::SetAutomatic(bool value)
-{
-    m_automatic = value;
-    Changed();
-}
+void TChartAxis::SetAutomatic(bool value) { Assign(m_automatic, value); }
 
 void TChartAxis::SetMinMax(double minimum, double maximum)
 {
@@ -126,29 +122,13 @@ void TChartAxis::SetEndPosition(double percent)
     Changed();
 }
 
-void TChartAxis::SetLabelsFont(const TFontDesc& font)
-{
-    m_labelsFont = font;
-    Changed();
-}
+void TChartAxis::SetLabelsFont(const TFontDesc& font) { Assign(m_labelsFont, font); }
 
-void TChartAxis::SetAxisColor(TColor color)
-{
-    m_axisColor = color;
-    Changed();
-}
+void TChartAxis::SetAxisColor(TColor color) { Assign(m_axisColor, color); }
 
-void TChartAxis::SetDateTime(bool value)
-{
-    m_dateTime = value;
-    Changed();
-}
+void TChartAxis::SetDateTime(bool value) { Assign(m_dateTime, value); }
 
-void TChartAxis::SetDateTimeFormat(const QString& format)
-{
-    m_dateTimeFormat = format;
-    Changed();
-}
+void TChartAxis::SetDateTimeFormat(const QString& format) { Assign(m_dateTimeFormat, format); }
 
 TAxisRange WidenedRange(double lo, double hi, bool dateTime)
 {

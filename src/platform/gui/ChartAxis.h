@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class TChartModel;
@@ -18,6 +19,12 @@ public:
 
 protected:
     void Changed() const;
+    template<class T>
+    void Assign(T& field, T value)
+    {
+        field = std::move(value);
+        Changed();
+    }
 
 private:
     TChartModel* m_owner = nullptr;

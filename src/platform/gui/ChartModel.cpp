@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -29,6 +30,14 @@ QPointF pixelOf(const TChartPoint& p, const TChartLayout& l)
 {
     return {clampPixel(l.XToPixel(p.X), l.Chart.left(), l.Chart.right()),
             clampPixel(l.YToPixel(p.Y), l.Chart.top(), l.Chart.bottom())};
+}
+
+// Pixels of the axis' start and end positions between from and to.
+std::pair<double, double> positions(const TChartAxis& axis, double from, double to)
+{
+    const double start = std::min(axis.StartPosition(), axis.EndPosition()) / 100;
+    const double end = std::max(axis.StartPosition(), axis.EndPosition()) / 100;
+    return {from + (to - from) * start, from + (to - from) * end};
 }
 
 int widest(const QStringList& texts, const TTextMeasure& m)
@@ -91,25 +100,13 @@ QString TChartSeries::Label(int index) const
     return m_labels.empty() ? QString() : m_labels.at(static_cast<size_t>(index));
 }
 
-void TChartSeries::SetSeriesColor(TColor color)
-{
-    m_color = color;
-    Changed();
-}
+void TChartSeries::SetSeriesColor(TColor color) { Assign(m_color, color); }
 
-void TChartSeries::SetVisible(bool value)
-{
-    m_visible = value;
-    Changed();
-}
+void TChartSeries::SetVisible(bool value) { Assign(m_visible, value); }
 
 // --- Title ----------------------------------------------------------------
 
-void TChartTitle::SetText(const QStringList& lines)
-{
-    m_text = lines;
-    Changed();
-}
+void TChartTitle::SetText(const QStringList& lines) { Assign(m_text, lines); }
 
 void TChartTitle::Add(const QString& line)
 {
@@ -123,11 +120,7 @@ void TChartTitle::Clear()
     Changed();
 }
 
-void TChartTitle::SetFont(const TFontDesc& font)
-{
-    m_font = font;
-    Changed();
-}
+void TChartTitle::SetFont(const TFontDesc& font) { Assign(m_font, font); }
 
 // --- Layout ---------------------------------------------------------------
 
@@ -166,29 +159,13 @@ TLineSeries* TChartModel::AddLineSeries() { return addSeries<TLineSeries>(); }
 
 TBarSeries* TChartModel::AddBarSeries() { return addSeries<TBarSeries>(); }
 
-void TChartModel::SetColor(TColor color)
-{
-    m_color = color;
-    Changed();
-}
+void TChartModel::SetColor(TColor color) { Assign(m_color, color); }
 
-void TChartModel::SetBackWallColor(TColor color)
-{
-    m_backWallColor = color;
-    Changed();
-}
+void TChartModel::SetBackWallColor(TColor color) { Assign(m_backWallColor, color); }
 
-void TChartModel::SetBackWallTransparent(bool value)
-{
-    m_backWallTransparent = value;
-    Changed();
-}
+void TChartModel::SetBackWallTransparent(bool value) { Assign(m_backWallTransparent, value); }
 
-void TChartModel::SetBevelInnerRaised(bool value)
-{
-    m_bevelInnerRaised = value;
-    Changed();
-}
+void TChartModel::SetBevelInnerRaised(bool value) { Assign(m_bevelInnerRaised, value); }
 
 void TChartModel::Changed()
 {
@@ -199,46 +176,33 @@ void TChartModel::Changed()
         m_onChange();
 }
 
-TAxisRange TChartModel::LeftRange() const
+TAxisRange TChartModel::rangeOf(const TChartAxis& axis, bool horizontal) const
 {
-    if (!m_left.Automatic())
-        return WidenedRange(m_left.Minimum(), m_left.Maximum(), m_left.DateTime());
+    if (!axis.Automatic())
+        return WidenedRange(axis.Minimum(), axis.Maximum(), axis.DateTime());
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
     for (const auto& s : m_series) {
         if (!s->Visible() || s->Count() == 0)
             continue;
-        lo = std::min(lo, s->MinY());
-        hi = std::max(hi, s->MaxY());
-        if (s->Kind() == TChartSeries::TKind::Bar) {
-            lo = std::min(lo, 0.0);
-            hi = std::max(hi, 0.0);
+        const bool bar = s->Kind() == TChartSeries::TKind::Bar;
+        if (horizontal) {
+            const double half = bar ? narrowestSpace(s->Points()) / 2 : 0;
+            lo = std::min(lo, s->MinX() - half);
+            hi = std::max(hi, s->MaxX() + half);
+        } else {
+            lo = std::min({lo, s->MinY(), bar ? 0.0 : lo});
+            hi = std::max({hi, s->MaxY(), bar ? 0.0 : hi});
         }
     }
     if (lo > hi)
         lo = hi = 0;
-    return WidenedRange(lo, hi, m_left.DateTime());
+    return WidenedRange(lo, hi, axis.DateTime());
 }
 
-TAxisRange TChartModel::BottomRange() const
-{
-    if (!m_bottom.Automatic())
-        return WidenedRange(m_bottom.Minimum(), m_bottom.Maximum(), m_bottom.DateTime());
-    double lo = std::numeric_limits<double>::infinity();
-    double hi = -lo;
-    for (const auto& s : m_series) {
-        if (!s->Visible() || s->Count() == 0)
-            continue;
-        double half = 0;
-        if (s->Kind() == TChartSeries::TKind::Bar)
-            half = narrowestSpace(s->Points()) / 2;
-        lo = std::min(lo, s->MinX() - half);
-        hi = std::max(hi, s->MaxX() + half);
-    }
-    if (lo > hi)
-        lo = hi = 0;
-    return WidenedRange(lo, hi, m_bottom.DateTime());
-}
+TAxisRange TChartModel::LeftRange() const { return rangeOf(m_left, false); }
+
+TAxisRange TChartModel::BottomRange() const { return rangeOf(m_bottom, true); }
 
 TChartLayout TChartModel::Layout(QSize size, const TChartMeasures& measures) const
 {
@@ -260,10 +224,7 @@ TChartLayout TChartModel::Layout(QSize size, const TChartMeasures& measures) con
     const double top = kPad + titleHeight + halfLabel;
     const double below = std::max<double>(TChartLayout::TickLength + 2, halfLabel + 1);
     const double bottom = std::max(top + 1, h - kPad - measures.Bottom.Height - below);
-    const double yStart = std::min(m_left.StartPosition(), m_left.EndPosition()) / 100;
-    const double yEnd = std::max(m_left.StartPosition(), m_left.EndPosition()) / 100;
-    l.YOfMax = top + (bottom - top) * yStart;
-    l.YOfMin = top + (bottom - top) * yEnd;
+    std::tie(l.YOfMax, l.YOfMin) = positions(m_left, top, bottom);
     const double yScale = (l.YOfMin - l.YOfMax) / (l.LeftRange.Max - l.LeftRange.Min);
     l.LeftTicks = ComputeTicks(m_left, l.LeftRange, yScale, true, measures.Left);
 
@@ -274,10 +235,7 @@ TChartLayout TChartModel::Layout(QSize size, const TChartMeasures& measures) con
     l.LeftLabelRight = left - TChartLayout::TickLength - 3;
     l.BottomLabelTop = bottom + below;
 
-    const double xStart = std::min(m_bottom.StartPosition(), m_bottom.EndPosition()) / 100;
-    const double xEnd = std::max(m_bottom.StartPosition(), m_bottom.EndPosition()) / 100;
-    l.XOfMin = left + (right - left) * xStart;
-    l.XOfMax = left + (right - left) * xEnd;
+    std::tie(l.XOfMin, l.XOfMax) = positions(m_bottom, left, right);
     const double xScale = (l.XOfMax - l.XOfMin) / (l.BottomRange.Max - l.BottomRange.Min);
     l.BottomTicks = ComputeTicks(m_bottom, l.BottomRange, xScale, false, measures.Bottom);
     // A label that would run off the chart is left out; its tick stays.

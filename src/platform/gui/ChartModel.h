@@ -170,6 +170,13 @@ public:
 private:
     template<class S>
     S* addSeries();
+    TAxisRange rangeOf(const TChartAxis& axis, bool horizontal) const;
+    template<class T>
+    void Assign(T& field, T value)
+    {
+        field = std::move(value);
+        Changed();
+    }
 
     TChartTitle m_title;
     TChartAxis m_left;
