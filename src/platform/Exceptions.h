@@ -22,3 +22,4 @@ class EInOutError : public Exception { using Exception::Exception; };
 class EListError : public Exception { using Exception::Exception; };
 class EComponentError : public Exception { using Exception::Exception; };
 class EIniFileException : public Exception { using Exception::Exception; };
+class EResNotFound : public Exception { using Exception::Exception; };
