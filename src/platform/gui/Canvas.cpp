@@ -66,7 +66,8 @@ QPainter* TCanvas::painter()
         return nullptr;
     m_painter = std::make_unique<QPainter>(&m_owner.m_image);
     m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+    // Unsmoothed glyphs of the substitute fonts are hard to read at 11 pixels.
+    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     return m_painter.get();
 }
@@ -108,10 +109,8 @@ void TCanvas::applyBrush(QPainter& p)
 const QFont& TCanvas::qfont()
 {
     if (!m_font || !sameFont(Font, m_fontFor)) {
-        QFont font = ToQFont(Font);
-        font.setStyleStrategy(QFont::NoAntialias);
-        m_font = std::make_unique<QFont>(font);
-        m_metrics = std::make_unique<QFontMetrics>(font);
+        m_font = std::make_unique<QFont>(ToQFont(Font));
+        m_metrics = std::make_unique<QFontMetrics>(*m_font);
         m_fontFor = Font;
     }
     return *m_font;

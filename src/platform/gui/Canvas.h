@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bitmap.h"
 #include "ColorTypes.h"
 #include "Graphics.h"
 
@@ -13,7 +14,6 @@
 
 class QPainter;
 class QPainterPath;
-class TBitmap;
 
 enum TPenStyle { psSolid, psClear };
 enum TBrushStyle { bsSolid, bsClear };
@@ -39,9 +39,10 @@ struct TRect {
 
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 
-// Drawing on a bitmap the way the instruments expect it: no antialiasing (text
-// included), so every pixel is either untouched or exactly a pen, brush or
-// font colour. Boxes (left, top, right, bottom) exclude their right column and
+// Drawing on a bitmap the way the instruments expect it: lines, shapes and
+// bitmaps without antialiasing, so each of their pixels is exactly a pen or
+// brush colour. Only the edges of glyphs are smoothed; code that reads colours
+// back must not key on text. Boxes (left, top, right, bottom) exclude their right column and
 // bottom row; a line excludes its end point. Pen, brush and font apply to the
 // next operation. Nothing is drawn on an empty bitmap.
 class TCanvas {
