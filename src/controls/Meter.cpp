@@ -168,17 +168,9 @@ TMeter::TMeter(QWidget* parent) : QWidget(parent)
 
 TMeter::~TMeter() = default;
 
-void TMeter::SetMinimum(int Value)
-{
-    m_minimum = Value;
-    Zeichne();
-}
+void TMeter::SetMinimum(int Value) { setze(m_minimum, Value); }
 
-void TMeter::SetMaximum(int Value)
-{
-    m_maximum = Value;
-    Zeichne();
-}
+void TMeter::SetMaximum(int Value) { setze(m_maximum, Value); }
 
 void TMeter::SetPosition(double Value)
 {
@@ -196,8 +188,7 @@ void TMeter::SetBeschriftungSchritt(int Value)
 {
     if (Value <= 0)
         return;
-    m_beschriftungSchritt = Value;
-    Zeichne();
+    setze(m_beschriftungSchritt, Value);
 }
 
 double TMeter::AnzeigeSchritt() const
@@ -209,63 +200,26 @@ void TMeter::SetAnzeigeSchritt(double Value)
 {
     if (!(Value > 0) || !std::isfinite(Value))
         return;
-    m_anzeigeSchritt = Value;
-    Zeichne();
+    setze(m_anzeigeSchritt, Value);
 }
 
-void TMeter::SetBeschriftungSchrittAbMinimum(bool Value)
-{
-    m_beschriftungSchrittAbMinimum = Value;
-    Zeichne();
-}
+void TMeter::SetBeschriftungSchrittAbMinimum(bool Value) { setze(m_beschriftungSchrittAbMinimum, Value); }
 
-void TMeter::SetZusatzBeschriftung(bool Value)
-{
-    m_zusatzBeschriftung = Value;
-    Zeichne();
-}
+void TMeter::SetZusatzBeschriftung(bool Value) { setze(m_zusatzBeschriftung, Value); }
 
-void TMeter::SetBeschriftung(const QString& Value)
-{
-    m_beschriftung = Value;
-    Zeichne();
-}
+void TMeter::SetBeschriftung(const QString& Value) { setze(m_beschriftung, Value); }
 
-void TMeter::SetAnzahlKommastellen(int Value)
-{
-    m_anzahlKommastellen = Value;
-    Zeichne();
-}
+void TMeter::SetAnzahlKommastellen(int Value) { setze(m_anzahlKommastellen, Value); }
 
-void TMeter::SetBereiche(const TRanges& Value)
-{
-    if (&Value != &m_bereiche)
-        m_bereiche = Value;
-    Zeichne();
-}
+void TMeter::SetBereiche(const TRanges& Value) { setze(m_bereiche, Value); }
 
-void TMeter::SetBeschrFarbeVonBereich(bool Value)
-{
-    m_beschrFarbeVonBereich = Value;
-    Zeichne();
-}
+void TMeter::SetBeschrFarbeVonBereich(bool Value) { setze(m_beschrFarbeVonBereich, Value); }
 
-void TMeter::SetBeschrFarbe(TColor Value)
-{
-    m_beschrFarbe = Value;
-    Zeichne();
-}
+void TMeter::SetBeschrFarbe(TColor Value) { setze(m_beschrFarbe, Value); }
 
-void TMeter::SetBeschrHFarbe(TColor Value)
-{
-    m_beschrHFarbe = Value;
-    Zeichne();
-}
+void TMeter::SetBeschrHFarbe(TColor Value) { setze(m_beschrHFarbe, Value); }
 
-void TMeter::SetColor(TColor Value)
-{
-    m_color = Value;
-}
+void TMeter::SetColor(TColor Value) { m_color = Value; }
 
 void TMeter::Zeichne()
 {

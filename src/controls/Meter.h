@@ -133,6 +133,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    template<class T>
+    void setze(T& feld, const T& wert)
+    {
+        feld = wert;
+        Zeichne();
+    }
     void zeichneSektoren(TCanvas& c, int D, const TMeterSkala& skala);
     void zeichneZeiger(TCanvas& c, int D, const TMeterSkala& skala, double wert, TColor nabe);
     void zeichneStriche(TCanvas& c, int D, const TMeterSkala& skala);

@@ -157,18 +157,6 @@ TEST_F(MeterGeometrieTest, SectorsRunFromThePreviousEndToTheClippedBound)
     EXPECT_EQ(sek[2].Bis, MeterPunkt(135 - 675, r, D));
 }
 
-TEST_F(MeterGeometrieTest, HubTakesTheFirstRangeHoldingTheValueElseGreen)
-{
-    TRanges b;
-    b.Add(clRed, 0, 40);
-    b.Add(clBlue, 40, 100);
-    EXPECT_EQ(MeterNabenFarbe(b, 40), clRed);
-    EXPECT_EQ(MeterNabenFarbe(b, 41), clBlue);
-    EXPECT_EQ(MeterNabenFarbe(b, 101), clGreen);
-    EXPECT_EQ(MeterNabenFarbe(b, kNaN), clGreen);
-    EXPECT_EQ(MeterNabenFarbe(TRanges(), 5), clGreen);
-}
-
 TEST_F(MeterGeometrieTest, ValueBoxTextIs19PointWhenItFitsElseSmallerUntilItFits)
 {
     TBitmap bild(10, 10);

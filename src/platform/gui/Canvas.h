@@ -43,7 +43,7 @@ inline TRect Rect(int left, int top, int right, int bottom) { return {left, top,
 // bitmaps without antialiasing, so each of their pixels is exactly a pen or
 // brush colour. Only the edges of glyphs are smoothed; code that reads colours
 // back must not key on text. Boxes (left, top, right, bottom) exclude their right column and
-// bottom row; a line excludes its end point. Pen, brush and font apply to the
+// bottom row; a one-pixel line excludes its end point. Pen, brush and font apply to the
 // next operation. Nothing is drawn on an empty bitmap.
 class TCanvas {
 public:
@@ -56,8 +56,8 @@ public:
     TFontDesc Font;
 
     void MoveTo(int x, int y);
-    // From the pen position to (x, y), which is not painted; then the pen
-    // position is (x, y).
+    // From the pen position to (x, y), which a one-pixel pen leaves unpainted
+    // (wider pens have round ends); then the pen position is (x, y).
     void LineTo(int x, int y);
     QPoint PenPos() const { return m_penPos; }
 

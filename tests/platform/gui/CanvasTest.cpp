@@ -56,20 +56,17 @@ TEST(CanvasTest, PieRunsCounterClockwiseFromFirstRayAndEqualRaysFillTheEllipse)
     TCanvas& c = b.Canvas();
     c.Pen.Style = psClear;
     c.Brush.Color = clRed;
+    // The colours of the quarters: upper right, upper left, lower left, lower right.
+    auto viertel = [&c] {
+        return std::vector<TColor>{c.Pixel(75, 25), c.Pixel(25, 25), c.Pixel(25, 75), c.Pixel(75, 75)};
+    };
     // From east to north: the upper right quarter.
     c.Pie(0, 0, 100, 100, 100, 50, 50, 0);
-    EXPECT_EQ(c.Pixel(75, 25), clRed);
-    EXPECT_EQ(c.Pixel(25, 25), clWhite);
-    EXPECT_EQ(c.Pixel(25, 75), clWhite);
-    EXPECT_EQ(c.Pixel(75, 75), clWhite);
-
+    EXPECT_EQ(viertel(), (std::vector<TColor>{clRed, clWhite, clWhite, clWhite}));
     // From north to east: the other three quarters.
     c.Brush.Color = clBlue;
     c.Pie(0, 0, 100, 100, 50, 0, 100, 50);
-    EXPECT_EQ(c.Pixel(75, 25), clRed);
-    EXPECT_EQ(c.Pixel(25, 25), clBlue);
-    EXPECT_EQ(c.Pixel(25, 75), clBlue);
-    EXPECT_EQ(c.Pixel(75, 75), clBlue);
+    EXPECT_EQ(viertel(), (std::vector<TColor>{clRed, clBlue, clBlue, clBlue}));
 
     // Both rays through the same point: the whole disc, nothing outside it.
     c.Brush.Color = clLime;
