@@ -42,9 +42,10 @@ inline TRect Rect(int left, int top, int right, int bottom) { return {left, top,
 // Drawing on a bitmap the way the instruments expect it: lines, shapes and
 // bitmaps without antialiasing, so each of their pixels is exactly a pen or
 // brush colour. Only the edges of glyphs are smoothed; code that reads colours
-// back must not key on text. Boxes (left, top, right, bottom) exclude their right column and
-// bottom row; a one-pixel line excludes its end point. Pen, brush and font apply to the
-// next operation. Nothing is drawn on an empty bitmap.
+// back must not key on text. Boxes (left, top, right, bottom) exclude their
+// right column and bottom row; a one-pixel line excludes its end point. Pen,
+// brush and font apply to the next operation. Nothing is drawn on an empty
+// bitmap.
 class TCanvas {
 public:
     TCanvas(const TCanvas&) = delete;
