@@ -221,7 +221,8 @@ public:
     void Shape1ContextPopup();
     // Opens the options dialog (modal), then NachOptionen.
     void Optionen1Click();
-    void Deaktivieren1Click();
+    // Aktiv off, the window released; its section is written on the way.
+    virtual void Deaktivieren1Click();
     void FormShow();
 
     bool Aktiv = false;

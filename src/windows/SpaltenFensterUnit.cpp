@@ -106,10 +106,15 @@ void TSpaltenFenster::BaueMenu(bool Mit24h, const std::function<void()>& Zusatz)
     PopupMenu1->setDefaultAction(Deaktivieren1);
 }
 
+TVerlaufAufruf TSpaltenFenster::VerlaufAufruf()
+{
+    return TVerlaufAufruf{this, Loader(), Beschriftung, Einheit, Spalte, IniDatei, Bereiche.get()};
+}
+
 void TSpaltenFenster::N24hVerlauf1Click()
 {
-    TDatenLoader* loader = Loader();
-    if (!loader || !Owner().Oeffne24hVerlauf)
+    const TVerlaufAufruf aufruf = VerlaufAufruf();
+    if (!aufruf.Loader || !Owner().Oeffne24hVerlauf)
         return;
-    Owner().Oeffne24hVerlauf(TVerlaufAufruf{this, loader, Beschriftung, Einheit, Spalte, IniDatei, Bereiche.get()});
+    Owner().Oeffne24hVerlauf(aufruf);
 }

@@ -34,6 +34,8 @@ public:
 
     // Opens the 24-hour chart of the window's column.
     virtual void N24hVerlauf1Click();
+    // What the chart is opened with: the window's own texts, column and ranges.
+    virtual TVerlaufAufruf VerlaufAufruf();
 
     // --- What the options dialog needs beyond the common settings ---------
     // The window's own time span: none, days (a double) or hours (whole).
