@@ -10,13 +10,16 @@
 #include "Konstanten.h"
 #include "LogFile.h"
 #include "LoggerZeitFensterUnit.h"
+#include "LuftdruckFensterUnit.h"
 #include "PositionsOptimierung.h"
 #include "PrgEinstDlg.h"
 #include "RegenMesserFensterUnit.h"
+#include "RelativeLuftfeuchteFenster.h"
 #include "Screen.h"
 #include "SysUtils.h"
 #include "SystemZeitFensterUnit.h"
 #include "TextFensterUnit.h"
+#include "WindGeschwindigkeitFensterUnit.h"
 #include "ZustandFensterUnit.h"
 #include "Timer.h"
 
@@ -347,8 +350,14 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
     switch (FensterID) {
     case 1:
         return Erzeuge<TStandardfenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 4:
+        return Erzeuge<TWindspeedFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 5:
+        return Erzeuge<TRLFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 6:
         return Erzeuge<TZustandFenster>(*this, loader, Beschriftung, Spalte, IniDatei);
+    case 7:
+        return Erzeuge<TLuftdruckFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 10:
         return Erzeuge<TRegenMesserFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case -1:

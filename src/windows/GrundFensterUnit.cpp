@@ -443,33 +443,42 @@ void TGrundFenster::SchreibeAussehen(TIniFile& Ini) const
     Ini.WriteInteger(m_name, QStringLiteral("LHFarbe"), LHFarbe);
 }
 
-void TGrundFenster::LiesBereiche(const TIniFile& Ini)
+void TGrundFenster::LiesBereicheListe(const TIniFile& Ini, const QString& Zusatz, TRanges& Liste) const
 {
-    auto bereiche = std::make_unique<TRanges>();
     // A damaged count must not hang the start reading (and the end writing)
     // millions of empty ranges; nobody configures more than these.
-    const int n = std::min(Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche"), -1), MaxBereiche - 1);
+    const int n = std::min(Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche") + Zusatz, -1), MaxBereiche - 1);
     for (int i = 0; i <= n; ++i) {
-        const QString b = QStringLiteral("Bereich") + IntToStr(i);
+        const QString b = QStringLiteral("Bereich") + Zusatz + IntToStr(i);
         const double von = Ini.ReadFloat(m_name, b + QStringLiteral("Von"), 0);
         const double bis = Ini.ReadFloat(m_name, b + QStringLiteral("Bis"), 0);
         const TColor farbe = Ini.ReadInteger(m_name, b + QStringLiteral("Farbe"), clNone);
-        bereiche->Add(farbe, von, bis);
+        Liste.Add(farbe, von, bis);
     }
+}
+
+void TGrundFenster::SchreibeBereicheListe(TIniFile& Ini, const QString& Zusatz, const TRanges& Liste) const
+{
+    Ini.WriteInteger(m_name, QStringLiteral("AnzahlBereiche") + Zusatz, Liste.Count() - 1);
+    for (int i = 0; i < Liste.Count(); ++i) {
+        const TBereich r = Liste.GetBereich(i);
+        const QString b = QStringLiteral("Bereich") + Zusatz + IntToStr(i);
+        Ini.WriteFloat(m_name, b + QStringLiteral("Von"), r.Von);
+        Ini.WriteFloat(m_name, b + QStringLiteral("Bis"), r.Bis);
+        Ini.WriteInteger(m_name, b + QStringLiteral("Farbe"), r.Farbe);
+    }
+}
+
+void TGrundFenster::LiesBereiche(const TIniFile& Ini)
+{
+    auto bereiche = std::make_unique<TRanges>();
+    LiesBereicheListe(Ini, QString(), *bereiche);
     Bereiche = std::move(bereiche);
 }
 
 void TGrundFenster::SchreibeBereiche(TIniFile& Ini) const
 {
-    const int anzahl = Bereiche ? Bereiche->Count() : 0;
-    Ini.WriteInteger(m_name, QStringLiteral("AnzahlBereiche"), anzahl - 1);
-    for (int i = 0; i < anzahl; ++i) {
-        const TBereich r = Bereiche->GetBereich(i);
-        const QString b = QStringLiteral("Bereich") + IntToStr(i);
-        Ini.WriteFloat(m_name, b + QStringLiteral("Von"), r.Von);
-        Ini.WriteFloat(m_name, b + QStringLiteral("Bis"), r.Bis);
-        Ini.WriteInteger(m_name, b + QStringLiteral("Farbe"), r.Farbe);
-    }
+    SchreibeBereicheListe(Ini, QString(), Bereiche ? *Bereiche : TRanges());
 }
 
 bool TGrundFenster::ZeigeImBereich(TFensterLabel& Label, double Wert) const

@@ -250,8 +250,13 @@ protected:
 
     // Pieces of a section.
     void LiesPosition(const TIniFile& Ini);
+    // "AnzahlBereiche" and the "Bereich" + i keys into a new Bereiche.
     void LiesBereiche(const TIniFile& Ini);
     void SchreibeBereiche(TIniFile& Ini) const;
+    // The same keys with a word after "AnzahlBereiche" and "Bereich"
+    // ("AnzahlBereicheMS", "BereichMS0Von"), for windows with several lists.
+    void LiesBereicheListe(const TIniFile& Ini, const QString& Zusatz, TRanges& Liste) const;
+    void SchreibeBereicheListe(TIniFile& Ini, const QString& Zusatz, const TRanges& Liste) const;
     void SchreibePosition(TIniFile& Ini) const;
     // "Schrift", "SchriftFarbeWerte", "SchriftFarbeBesch", "FensterFarbe",
     // "LHFarbe" in this order, each through its setter.

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 
 TSpaltenFenster::TSpaltenFenster(Bau B, TFensterOwner& AOwner, int FensterID, bool MitEinheit)
     : TGrundFenster(B, AOwner), m_fensterID(FensterID), m_mitEinheit(MitEinheit)
@@ -117,4 +118,46 @@ void TSpaltenFenster::N24hVerlauf1Click()
     if (!aufruf.Loader || !Owner().Oeffne24hVerlauf)
         return;
     Owner().Oeffne24hVerlauf(aufruf);
+}
+
+double TSpaltenFenster::ZeigeStatistik(TDatenLoader& Loader, TFensterLabel& Max, TFensterLabel& Min,
+                                       TFensterLabel& Mittel, TFensterLabel& Aktuell)
+{
+    const double max = Loader.Maximum(Spalte, 5);
+    const double min = Loader.Minimum(Spalte, 5);
+    double oben = 0;
+    double unten = 0;
+    const bool mitBereichen = HatBereiche();
+    double mittel = KeinWert;
+    if (mitBereichen) {
+        Bereiche->Gesamtbereich(oben, unten);
+        mittel = Loader.MittelwertBereich(Spalte, 5, unten, oben);
+    } else {
+        mittel = Loader.Mittelwert(Spalte, 5);
+    }
+    const double akt = Loader.AktuellerWert(Spalte, 5);
+
+    // "-" for no value, else coloured by range; no range holding it: the
+    // plain text without ranges, the substitute with ranges if there is one.
+    auto zeige = [&](TFensterLabel& label, double wert, const double* ersatz) {
+        if (wert == KeinWert) {
+            label.SetCaption(QStringLiteral("-"));
+            return false;
+        }
+        if (ZeigeImBereich(label, wert))
+            return true;
+        if (!mitBereichen) {
+            label.SetCaption(WertText(wert));
+            return true;
+        }
+        if (ersatz)
+            label.SetCaption(WertText(*ersatz));
+        return false;
+    };
+    const double maxErsatz = std::min(max, oben);
+    const double minErsatz = std::max(min, unten);
+    zeige(Max, max, mitBereichen ? &maxErsatz : nullptr);
+    zeige(Min, min, mitBereichen ? &minErsatz : nullptr);
+    zeige(Mittel, mittel, nullptr);
+    return zeige(Aktuell, akt, nullptr) ? akt : KeinWert;
 }

@@ -93,6 +93,14 @@ protected:
     // Default of "SchriftFarbeWerte".
     virtual TColor WerteFarbeVorgabe() const { return clRed; }
 
+    // Maximum, minimum, mean and current value of the column into four
+    // labels, in this order, coloured by range. Beyond the ranges the
+    // extremes show the ranges' own limits, while mean and current value
+    // keep what they showed; "-" for no value. Gives the current value when
+    // its label took it, else the no-value marker.
+    double ZeigeStatistik(TDatenLoader& Loader, TFensterLabel& Max, TFensterLabel& Min, TFensterLabel& Mittel,
+                          TFensterLabel& Aktuell);
+
     // Pieces for the classes that write in an order of their own.
     void LiesTexte(const TIniFile& Ini);
     void SchreibeTexte(TIniFile& Ini) const;

@@ -73,45 +73,10 @@ void TStandardfenster::SetEinheit(const QString& Value)
     MittelEinheitLabel->SetCaption(Format(QStringLiteral("Mittel\r(%s)"), {Value}));
 }
 
-void TStandardfenster::ZeigeWert(TFensterLabel& Label, double Wert, const double* Ersatz)
-{
-    if (Wert == KeinWert) {
-        Label.SetCaption(QStringLiteral("-"));
-        return;
-    }
-    if (ZeigeImBereich(Label, Wert))
-        return;
-    if (!HatBereiche())
-        Label.SetCaption(WertText(Wert));
-    else if (Ersatz)
-        Label.SetCaption(WertText(*Ersatz));
-}
-
 void TStandardfenster::Aktualisiere(TDatenLoader* Sender)
 {
-    if (!Sender)
-        return;
-    const double max = Sender->Maximum(Spalte, 5);
-    const double min = Sender->Minimum(Spalte, 5);
-    double mittel = KeinWert;
-    double oben = 0;
-    double unten = 0;
-    const bool mitBereichen = HatBereiche();
-    if (mitBereichen) {
-        Bereiche->Gesamtbereich(oben, unten);
-        mittel = Sender->MittelwertBereich(Spalte, 5, unten, oben);
-    } else {
-        mittel = Sender->Mittelwert(Spalte, 5);
-    }
-    const double akt = Sender->AktuellerWert(Spalte, 5);
-
-    // Beyond the ranges the extremes show the ranges' own limits.
-    const double maxErsatz = std::min(max, oben);
-    const double minErsatz = std::max(min, unten);
-    ZeigeWert(*MaxLabel, max, mitBereichen ? &maxErsatz : nullptr);
-    ZeigeWert(*MinLabel, min, mitBereichen ? &minErsatz : nullptr);
-    ZeigeWert(*MittelLabel, mittel, nullptr);
-    ZeigeWert(*AktuellerWertLabel, akt, nullptr);
+    if (Sender)
+        ZeigeStatistik(*Sender, *MaxLabel, *MinLabel, *MittelLabel, *AktuellerWertLabel);
 }
 
 void TStandardfenster::PopupMenu1Popup()

@@ -35,8 +35,4 @@ public:
 
 private:
     void BaueForm();
-    // Sets one value label: "-" for no value, else coloured by range. When
-    // no range holds the value: without ranges the plain text, with ranges
-    // the substitute value if there is one, else the label stays as it was.
-    void ZeigeWert(TFensterLabel& Label, double Wert, const double* Ersatz);
 };
