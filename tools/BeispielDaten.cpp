@@ -1,6 +1,8 @@
 // Writes the bundled sample data file: one summer day of a weather station,
 // one record per minute, with a rain shower and a veering wind in the
-// afternoon. Seeded, so the file comes out the same on every run.
+// afternoon, and two yes/no columns: whether it rains, and whether the
+// pressure rises (against half an hour before). Seeded, so the file comes
+// out the same on every run.
 //
 //   BeispielDaten <data file>
 
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -108,13 +111,14 @@ int main(int argc, char** argv)
     Rauschen ffRauschen(0.7, 0.22), ddRauschen(0.85, 1.0);
 
     QByteArray text = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]\trf   [%   ]\tp    [hPa ]\t"
-                                     "ff   [m/s ]\tdd   [°   ]\trr   [mm  ]\n")
+                                     "ff   [m/s ]\tdd   [°   ]\trr   [mm  ]\trgn  [0/1 ]\tptd  [0/1 ]\n")
                           .toUtf8();
 
     // Tipping bucket of 0.1 mm; the counter holds the tips since the last
     // full hour, and the record at hh:00:00 still closes the hour before.
     double eimer = 0;
     int kippungen = 0;
+    std::vector<double> druck;
 
     for (int minute = 0; minute < 24 * 60; ++minute) {
         const double h = minute / 60.0;
@@ -156,11 +160,14 @@ int main(int argc, char** argv)
             ++kippungen;
         }
 
-        const QString zeile = QStringLiteral("21.06.2026\t%1:%2:00\t%3\t%4\t%5\t%6\t%7\t%8\n")
+        druck.push_back(p);
+        const bool steigt = druck.size() > 30 && p > druck[druck.size() - 31];
+        const QString zeile = QStringLiteral("21.06.2026\t%1:%2:00\t%3\t%4\t%5\t%6\t%7\t%8\t%9\t%10\n")
                                   .arg(minute / 60, 2, 10, QChar(u'0'))
                                   .arg(minute % 60, 2, 10, QChar(u'0'))
                                   .arg(zahl(t, 1), zahl(rf, 0), zahl(p, 1), zahl(ff, 1), zahl(dd, 0),
-                                       zahl(kippungen / 10.0, 1));
+                                       zahl(kippungen / 10.0, 1), QString::number(regen(h) > 0 ? 1 : 0),
+                                       QString::number(steigt ? 1 : 0));
         text += zeile.toUtf8();
     }
 

@@ -80,6 +80,8 @@ Verhalten verhaltenFuer(const QString& name, int stellen)
         v.winkel = true;
     } else if (schluessel == u"rr") {
         v.stundenSumme = true;
+    } else if (schluessel == u"rgn" || schluessel == u"ptd") {
+        v.schritt = 0;   // yes/no states keep the last record's
     }
     return v;
 }

@@ -36,7 +36,8 @@ TEST_F(BeispielDatenTest, EveryRecordOfTheSampleIsValid)
     EXPECT_EQ(namen, QStringList({QStringLiteral("Datum"), QStringLiteral("Uhrzeit"), QStringLiteral("t2m  [°C  ]"),
                                   QStringLiteral("rf   [%   ]"), QStringLiteral("p    [hPa ]"),
                                   QStringLiteral("ff   [m/s ]"), QStringLiteral("dd   [°   ]"),
-                                  QStringLiteral("rr   [mm  ]"), QStringLiteral("ttp  [°C  ]")}));
+                                  QStringLiteral("rr   [mm  ]"), QStringLiteral("rgn  [0/1 ]"),
+                                  QStringLiteral("ptd  [0/1 ]"), QStringLiteral("ttp  [°C  ]")}));
 
     const QStringList zeilen = datensaetze();
     ASSERT_EQ(zeilen.size(), 24 * 60);
