@@ -11,6 +11,7 @@
 #include "LogFile.h"
 #include "LoggerZeitFensterUnit.h"
 #include "LuftdruckFensterUnit.h"
+#include "OptionenFensterUnit.h"
 #include "PositionsOptimierung.h"
 #include "PrgEinstDlg.h"
 #include "RegenMesserFensterUnit.h"
@@ -89,6 +90,7 @@ THauptFenster::THauptFenster(const TStartParameter& Start)
     : QWidget(nullptr, Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    OeffneOptionen = [this](TGrundFenster& Fenster) { ZeigeOptionen(*this, Fenster); };
     BaueForm();
     FormCreate(Start);
 }

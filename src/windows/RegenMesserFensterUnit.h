@@ -43,6 +43,11 @@ public:
     void SetVerlaufIntervalRegen(int Value);
     void SetMittelwertzeit(int Value);
     void N24hVerlauf1Click() override;
+
+    // The options dialog edits the span in whole hours.
+    TSpannenArt SpannenArt() const override { return TSpannenArt::Stunden; }
+    double Spanne() const override { return VerlaufIntervalRegen; }
+    void SetSpanne(double Value) override { SetVerlaufIntervalRegen(static_cast<int>(Value)); }
     void N101Click(QAction* Sender);
 
     int VerlaufIntervalRegen = 24;

@@ -1,6 +1,9 @@
 #include "Dialogs.h"
 
+#include "Graphics.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -14,6 +17,7 @@ namespace {
 
 MessageHook messageHook;
 OpenFileHook openFileHook;
+ColorHook colorHook;
 QString applicationTitle;
 bool titleSet = false;
 
@@ -190,5 +194,26 @@ bool ChooseOpenFile(const QString& title, const QString& filter, const QString& 
     if (chosen.isEmpty())
         return false;
     fileName = chosen;
+    return true;
+}
+
+void SetColorHook(ColorHook hook)
+{
+    colorHook = std::move(hook);
+}
+
+bool ChooseColor(TColor& color)
+{
+    if (colorHook)
+        return colorHook(color);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return false;
+    QColor start = ColorToQColor(color);
+    if (start.alpha() == 0)
+        start = Qt::white;
+    const QColor chosen = QColorDialog::getColor(start, QApplication::activeWindow());
+    if (!chosen.isValid())
+        return false;
+    color = QColorToColor(chosen);
     return true;
 }

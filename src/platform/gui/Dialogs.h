@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ColorTypes.h"
+
 #include <QString>
 #include <functional>
 #include <initializer_list>
 
-// Message boxes and the open-file chooser. Each goes through a hook that
+// Message boxes, the open-file chooser and the colour dialog. Each goes through a hook that
 // tests replace; without one the real Qt dialog shows, modal.
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -68,3 +70,9 @@ void SetOpenFileHook(OpenFileHook hook);   // empty restores the real dialog
 
 // "Name|*.a;*.b" to Qt's "Name (*.a *.b)"; "*.*" becomes "*".
 QString QtFileFilter(const QString& filter);
+
+// The colour dialog, opened on `color`; the chosen colour is carried out.
+// False when cancelled.
+bool ChooseColor(TColor& color);
+using ColorHook = std::function<bool(TColor& color)>;
+void SetColorHook(ColorHook hook);   // empty restores the real dialog

@@ -1,0 +1,290 @@
+// The options dialog: what it shows per kind of window and what "OK" calls,
+// in which order, and where a bad text stops it.
+#include "OptionenTestSupport.h"
+
+#include "ColorComboBox.h"
+
+#include <QFontComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+// The window's look as the fill hands it to the dialog.
+void setzeAussehen(TGrundFenster& f)
+{
+    f.SetSchrift(QStringLiteral("MS SANS SERIF"));
+    f.SetColor(clBtnFace);
+    f.SetSchriftFarbeBesch(clNavy);
+    f.SetSchriftFarbeWerte(0x123456);
+    f.SetLHFarbe(clBlack);
+}
+
+QStringList programmSchritte()
+{
+    return {QStringLiteral("SetInterval(2000)"), QStringLiteral("SetHalteDauer(1.5)"),
+            QStringLiteral("SetHintergrund()")};
+}
+
+const QString kBtnFace = QString::number(clBtnFace);
+
+// What "OK" calls on a window of each kind, after the program settings, when
+// nothing was changed.
+QStringList fensterSchritte(int id)
+{
+    QStringList s;
+    if (id < 0)
+        return {QStringLiteral("SetSchrift(MS SANS SERIF)"), QStringLiteral("SetColor(") + kBtnFace + u')',
+                QStringLiteral("SetSchriftFarbeBesch(8388608)"), QStringLiteral("SetSchriftFarbeWerte(1193046)"),
+                QStringLiteral("SetLHFarbe(0)")};
+    s << QStringLiteral("SetBeschriftung(Titel)");
+    if (id != 4 && id != 6 && id != 8)
+        s << QStringLiteral("SetEinheit(hPa)");
+    s << QStringLiteral("SetSchrift(MS SANS SERIF)") << QStringLiteral("SetColor(") + kBtnFace + u')'
+      << QStringLiteral("NachFensterFarbe") << QStringLiteral("SetSchriftFarbeBesch(8388608)")
+      << QStringLiteral("SetSchriftFarbeWerte(1193046)") << QStringLiteral("SetLHFarbe(0)");
+    if (id == 3 || id == 9)
+        s << QStringLiteral("SetSpanne(2.25)");
+    if (id == 10)
+        s << QStringLiteral("SetSpanne(30)");
+    if (id == 4 || id == 5 || id == 7)
+        s << QStringLiteral("ZeichneInstrument(2)");
+    return s;
+}
+
+} // namespace
+
+TEST_F(OptionenTest, OkCallsTheSettersOfEveryKindInOrder)
+{
+    for (const int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -2}) {
+        SCOPED_TRACE(id);
+        TGrundFenster* f = nullptr;
+        if (id > 0) {
+            FakeSpaltenFenster* s = FensterDerArt(owner, protokoll, id);
+            s->SetBeschriftung(QStringLiteral("Titel"));
+            s->SetEinheit(QStringLiteral("hPa"));
+            s->spanne = id == 10 ? 30 : 2.25;
+            s->Bereiche->Add(clRed, 0, 10);
+            s->Bereiche->Add(clLime, 10, 20);
+            f = s;
+        } else {
+            f = Erzeuge<FakeUhr>(owner, protokoll, id);
+        }
+        setzeAussehen(*f);
+        protokoll.clear();
+        {
+            TOptionenFenster dialog(programm, *f);
+            EXPECT_EQ(dialog.FensterTyp, id);
+            dialog.Button5Click();
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        }
+        EXPECT_EQ(protokoll, programmSchritte() + fensterSchritte(id));
+        // The lists come back as they were; a clock's ends empty.
+        if (auto* s = dynamic_cast<FakeSpaltenFenster*>(f)) {
+            ASSERT_EQ(s->Bereiche->Count(), 2);
+            EXPECT_EQ(s->Bereiche->GetBereich(1).Farbe, clLime);
+            EXPECT_EQ(s->instrument.Count(), s->InstrumentBereiche() ? 2 : 0);
+        } else {
+            EXPECT_TRUE(!f->Bereiche || f->Bereiche->Count() == 0);
+        }
+        abbauen(f);
+    }
+}
+
+TEST_F(OptionenTest, FillsAndDisablesByKind)
+{
+    struct Fall {
+        int id;
+        bool beschriftung, einheit, spanne, lhFarbe, bereiche;
+        QString einheitText, tage, zeit;
+    };
+    const Fall faelle[] = {
+        {1, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
+        {3, true, true, true, true, true, QStringLiteral("hPa"), QStringLiteral("2"), QStringLiteral("06:00:00")},
+        {4, false, false, false, true, true, QString(), QString(), QString()},
+        {6, true, false, false, true, false, QString(), QString(), QString()},
+        {8, true, false, false, true, false, QString(), QString(), QString()},
+        {9, true, true, true, false, true, QStringLiteral("hPa"), QStringLiteral("2"), QStringLiteral("06:00:00")},
+        {10, true, true, true, true, true, QStringLiteral("hPa"), QStringLiteral("1"), QStringLiteral("6:00:00")},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.id);
+        FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, fall.id);
+        f->SetBeschriftung(QStringLiteral("Titel"));
+        f->SetEinheit(QStringLiteral("hPa"));
+        f->spanne = fall.id == 10 ? 30 : 2.25;
+        f->Bereiche->Add(255, 2.5, 7);
+        {
+            TOptionenFenster d(programm, *f);
+            EXPECT_EQ(d.Beschriftung->text(), QStringLiteral("Titel"));
+            EXPECT_EQ(d.Beschriftung->isEnabled(), fall.beschriftung);
+            EXPECT_EQ(d.Einheit->text(), fall.einheitText);
+            EXPECT_EQ(d.Einheit->isEnabled(), fall.einheit);
+            EXPECT_EQ(d.VerlaufIntervallTage->text(), fall.tage);
+            EXPECT_EQ(d.VerlaufIntervall->text(), fall.zeit);
+            EXPECT_EQ(d.VerlaufIntervall->isEnabled(), fall.spanne);
+            EXPECT_EQ(d.Label14->isEnabled(), fall.spanne);
+            EXPECT_EQ(d.LHFarbe->isEnabled(), fall.lhFarbe);
+            EXPECT_EQ(d.GroupBox3->isEnabled(), fall.bereiche);
+            // Shown even where they can't be edited.
+            EXPECT_EQ(d.BereichZeilen(), QStringList{QStringLiteral("2,5000;7,0000;255")});
+            // The program settings are there for every kind.
+            EXPECT_EQ(d.Interval->text(), QStringLiteral("2000"));
+            EXPECT_EQ(d.ServerVerlaufTage->text(), QStringLiteral("1"));
+            EXPECT_EQ(d.ServerVerlauf->text(), QStringLiteral("12:00:00"));
+            EXPECT_TRUE(d.GroupBox1->isEnabled());
+        }
+        abbauen(f);
+    }
+
+    auto* uhr = Erzeuge<FakeUhr>(owner, protokoll, -1);
+    setzeAussehen(*uhr);
+    {
+        TOptionenFenster d(programm, *uhr);
+        EXPECT_FALSE(d.Beschriftung->isEnabled());
+        EXPECT_TRUE(d.Beschriftung->text().isEmpty());
+        EXPECT_FALSE(d.Einheit->isEnabled());
+        EXPECT_FALSE(d.VerlaufIntervallTage->isEnabled());
+        EXPECT_FALSE(d.GroupBox3->isEnabled());
+        EXPECT_EQ(d.BereicheList->count(), 0);
+        // The window's font name comes back as it was, installed or not;
+        // the colours exactly, system colours and colours of no list included.
+        EXPECT_EQ(d.SchriftName(), QStringLiteral("MS SANS SERIF"));
+        EXPECT_EQ(d.FensterFarbe->ColorValue(), clBtnFace);
+        EXPECT_EQ(d.AnzeigeFarbe->ColorValue(), 0x123456);
+    }
+    abbauen(uhr);
+}
+
+TEST_F(OptionenTest, BadTextStopsOkWithItsMessageAndKeepsWhatCameBefore)
+{
+    FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, 7);
+    f->Bereiche->Add(clRed, 0, 1);
+    TOptionenFenster d(programm, *f);
+    d.show();
+
+    // A bad program setting: nothing of the window is touched.
+    d.Interval->clear();
+    protokoll.clear();
+    d.Button5->click();
+    EXPECT_EQ(meldungen, QStringList{QStringLiteral("'' ist kein gültiger Integerwert")});
+    EXPECT_TRUE(protokoll.isEmpty());
+    EXPECT_TRUE(d.isVisible());
+
+    // The third of five range lines: the gauge keeps the first two, the
+    // window's own list is not reached.
+    d.Interval->setText(QStringLiteral("1500"));
+    d.BereicheList->clear();
+    d.BereicheList->addItems({QStringLiteral("0;1;255"), QStringLiteral("5;1;65280"), QStringLiteral("1,5x;3;0"),
+                              QStringLiteral("3;4;0"), QStringLiteral("4;5;0")});
+    meldungen.clear();
+    protokoll.clear();
+    d.Button5->click();
+    EXPECT_EQ(meldungen, QStringList{QString::fromUtf8("'1,5x' ist kein gültiger Gleitkommawert")});
+    EXPECT_EQ(protokoll.first(), QStringLiteral("SetInterval(1500)"));
+    EXPECT_TRUE(protokoll.contains(QStringLiteral("SetLHFarbe(0)")));
+    EXPECT_FALSE(protokoll.contains(QStringLiteral("ZeichneInstrument(2)")));
+    ASSERT_EQ(f->instrument.Count(), 2);
+    // Stored with the bounds in order.
+    EXPECT_EQ(f->instrument.GetBereich(1).Von, 1);
+    EXPECT_EQ(f->instrument.GetBereich(1).Bis, 5);
+    ASSERT_EQ(f->Bereiche->Count(), 1);
+    EXPECT_EQ(f->Bereiche->GetBereich(0).Bis, 1);
+    EXPECT_TRUE(d.isVisible());
+
+    // Mended, "OK" applies everything again from the start and closes.
+    d.BereicheList->item(2)->setText(QStringLiteral("1,5;3;0"));
+    protokoll.clear();
+    d.Button5->click();
+    EXPECT_EQ(protokoll.first(), QStringLiteral("SetInterval(1500)"));
+    EXPECT_EQ(f->Bereiche->Count(), 5);
+    EXPECT_EQ(f->instrument.Count(), 5);
+    EXPECT_FALSE(d.isVisible());
+    abbauen(f);
+}
+
+TEST_F(OptionenTest, SpansComeBackFromTheEditsAndOverflowIsARangeError)
+{
+    FakeSpaltenFenster* regen = FensterDerArt(owner, protokoll, 10);
+    regen->spanne = 5;
+    {
+        TOptionenFenster d(programm, *regen);
+        EXPECT_EQ(d.VerlaufIntervall->text(), QStringLiteral("5:00:00"));
+        d.VerlaufIntervallTage->setText(QStringLiteral("1"));
+        d.VerlaufIntervall->setText(QStringLiteral("04:30:00"));
+        d.ServerVerlaufTage->setText(QStringLiteral("0"));
+        d.ServerVerlauf->setText(QStringLiteral("06:00:00"));
+        d.Button5Click();
+    }
+    EXPECT_TRUE(protokoll.contains(QStringLiteral("SetHalteDauer(0.25)")));
+    EXPECT_EQ(regen->spanne, 28);
+
+    {
+        TOptionenFenster d(programm, *regen);
+        d.VerlaufIntervallTage->setText(QStringLiteral("89478486"));
+        d.show();
+        d.Button5->click();
+        EXPECT_EQ(meldungen, QStringList{QString::fromUtf8("Fehler bei Bereichsprüfung")});
+        EXPECT_EQ(regen->spanne, 28);
+        EXPECT_TRUE(d.isVisible());
+    }
+
+    // A history span of more days than the edit can take back does not open.
+    programm.halteDauer = 3e9;
+    EXPECT_THROW(TOptionenFenster(programm, *regen), ERangeError);
+    abbauen(regen);
+}
+
+TEST_F(OptionenTest, EscapeAndCancelApplyNothing)
+{
+    FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, 1);
+    for (const bool escape : {true, false}) {
+        TOptionenFenster d(programm, *f);
+        d.show();
+        d.Beschriftung->setText(QStringLiteral("anders"));
+        protokoll.clear();
+        if (escape) {
+            QKeyEvent druck(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+            QCoreApplication::sendEvent(d.Interval, &druck);
+        } else {
+            d.Button6->click();
+        }
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_TRUE(protokoll.isEmpty());
+    }
+    // No button is the default: Return in an edit presses none.
+    TOptionenFenster d(programm, *f);
+    d.show();
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->text().toStdString();
+    abbauen(f);
+}
+
+TEST_F(OptionenTest, NoCaptionIsCut)
+{
+    FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, 3);
+    f->SetBeschriftung(QStringLiteral("Windrichtung"));
+    f->SetEinheit(QString::fromUtf8("°"));
+    f->spanne = 1.0 / 24;
+    f->Bereiche->Add(clRed, -10.5, 0);
+    f->Bereiche->Add(clBtnFace, 0, 2000);
+    setzeAussehen(*f);
+    TOptionenFenster d(programm, *f);
+    d.show();
+    for (QLabel* l : d.findChildren<QLabel*>())
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+        EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+    for (QGroupBox* g : d.findChildren<QGroupBox*>())
+        EXPECT_GE(g->width(), g->minimumSizeHint().width()) << g->title().toStdString();
+    EXPECT_LE(d.width(), 1024);
+    EXPECT_LE(d.height(), 768);
+    if (const QByteArray pfad = qgetenv("VANTOREL_OPTIONEN_BILD"); !pfad.isEmpty())
+        d.grab().save(QString::fromLocal8Bit(pfad));
+    abbauen(f);
+}
