@@ -1,13 +1,10 @@
 // Starts the real program under a virtual X server, feeds its data file as a
 // logger would, ends it as a logout does, and looks at what it left.
 #include "TestSupport.h"
+#include "XServer.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <csignal>
@@ -15,49 +12,6 @@
 #ifdef VANTOREL_BINARY
 
 namespace {
-
-class XServer {
-public:
-    bool starte()
-    {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (xvfb.isEmpty())
-            return false;
-        for (int n = 140; n < 200; ++n) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-                continue;
-            m_prozess.start(xvfb, {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
-                                   QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (!m_prozess.waitForStarted(5000))
-                return false;
-            QElapsedTimer uhr;
-            uhr.start();
-            while (uhr.elapsed() < 5000 && m_prozess.state() == QProcess::Running) {
-                if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                    anzeige = QStringLiteral(":%1").arg(n);
-                    return true;
-                }
-                QThread::msleep(50);
-            }
-            m_prozess.kill();
-            m_prozess.waitForFinished();
-        }
-        return false;
-    }
-    ~XServer()
-    {
-        if (m_prozess.state() != QProcess::NotRunning) {
-            m_prozess.terminate();
-            if (!m_prozess.waitForFinished(3000))
-                m_prozess.kill();
-            m_prozess.waitForFinished();
-        }
-    }
-    QString anzeige;
-
-private:
-    QProcess m_prozess;
-};
 
 void haengeAn(const QString& pfad, const QByteArray& zeile)
 {
@@ -89,15 +43,9 @@ TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
     const QString daten = dir.path(QStringLiteral("station.txt"));
     writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
     writeFile(dir.path(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
-    QDir().mkdir(dir.path(QStringLiteral("run")));
-    QFile::setPermissions(dir.path(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QProcess vantorel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), x.anzeige);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path(QStringLiteral("run")));
-    vantorel.setProcessEnvironment(env);
+    vantorel.setProcessEnvironment(x.umgebung(dir.path(QStringLiteral("run"))));
     vantorel.setProcessChannelMode(QProcess::ForwardedChannels);
     vantorel.start(programm, {daten});
     ASSERT_TRUE(vantorel.waitForStarted(5000));

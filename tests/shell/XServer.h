@@ -1,0 +1,69 @@
+#pragma once
+
+// A virtual X server of its own for the tests that start the real program.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+
+class XServer {
+public:
+    // The server picks a free display itself and names it once it accepts
+    // connections, so tests running side by side never share one.
+    bool starte()
+    {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            return false;
+        m_prozess.setProcessChannelMode(QProcess::SeparateChannels);
+        m_prozess.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                               QStringLiteral("tcp")});
+        if (!m_prozess.waitForStarted(5000))
+            return false;
+        QByteArray ausgabe;
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!ausgabe.contains('\n') && uhr.elapsed() < 30000 && m_prozess.state() == QProcess::Running) {
+            m_prozess.waitForReadyRead(200);
+            ausgabe += m_prozess.readAllStandardOutput();
+        }
+        bool ok = false;
+        const int n = ausgabe.trimmed().toInt(&ok);
+        if (!ausgabe.contains('\n') || !ok) {
+            m_prozess.kill();
+            m_prozess.waitForFinished();
+            return false;
+        }
+        anzeige = QStringLiteral(":%1").arg(n);
+        return true;
+    }
+    ~XServer()
+    {
+        if (m_prozess.state() != QProcess::NotRunning) {
+            m_prozess.terminate();
+            if (!m_prozess.waitForFinished(3000))
+                m_prozess.kill();
+            m_prozess.waitForFinished();
+        }
+    }
+    // For a program on this server: X11, and a runtime folder of its own
+    // (made here, private as the runtime expects it).
+    QProcessEnvironment umgebung(const QString& laufzeitOrdner) const
+    {
+        QDir().mkpath(laufzeitOrdner);
+        QFile::setPermissions(laufzeitOrdner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), anzeige);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), laufzeitOrdner);
+        return env;
+    }
+
+    QString anzeige;
+
+private:
+    QProcess m_prozess;
+};
