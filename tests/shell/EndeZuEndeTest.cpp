@@ -7,8 +7,6 @@
 #include <QProcess>
 #include <QThread>
 
-#include <csignal>
-
 #ifdef VANTOREL_BINARY
 
 namespace {
@@ -33,22 +31,15 @@ QByteArray zeile(int sekunde)
 
 TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
 {
-    XServer x;
-    if (!x.starte())
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
         GTEST_SKIP() << "no Xvfb";
-
-    TempDir dir;
-    const QString programm = dir.path(QStringLiteral("vantorel"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_BINARY), programm));
-    const QString daten = dir.path(QStringLiteral("station.txt"));
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
     writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
-    writeFile(dir.path(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
-
-    QProcess vantorel;
-    vantorel.setProcessEnvironment(x.umgebung(dir.path(QStringLiteral("run"))));
-    vantorel.setProcessChannelMode(QProcess::ForwardedChannels);
-    vantorel.start(programm, {daten});
-    ASSERT_TRUE(vantorel.waitForStarted(5000));
+    writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
+    QProcess& vantorel = lauf.prozess;
+    ASSERT_TRUE(lauf.starte({daten}));
 
     // A logger appends a line every 1.5 s, slower than the 1 s ticks, so each
     // line is seen; one of them is broken.
@@ -59,22 +50,21 @@ TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
     }
     QThread::msleep(2500);
 
-    ::kill(static_cast<pid_t>(vantorel.processId()), SIGTERM);
-    ASSERT_TRUE(vantorel.waitForFinished(20000));
+    ASSERT_TRUE(lauf.beende());
     EXPECT_EQ(vantorel.exitStatus(), QProcess::NormalExit);
 
-    const QString ini = QString::fromUtf8(readFile(dir.path(QStringLiteral("vantorel.ini"))));
+    const QString ini = QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("vantorel.ini"))));
     EXPECT_TRUE(ini.contains(QStringLiteral("ErsterStart=0")));
     EXPECT_TRUE(ini.contains(QStringLiteral("LogDatei=") + daten));
     EXPECT_TRUE(ini.contains(QStringLiteral("[t2m__Standardanzeige]")));
     EXPECT_TRUE(ini.contains(QStringLiteral("[LoggerzeitFenster]")));
     EXPECT_TRUE(ini.contains(QStringLiteral("Beenden=1")));
 
-    const QString log = QString::fromUtf8(readFile(dir.path(QStringLiteral("vantorel.log"))));
+    const QString log = QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("vantorel.log"))));
     EXPECT_TRUE(log.contains(QStringLiteral(" - Fehler in Spalte 2: kaputt ist weder eine Zahl, Uhrzeit oder Datum")))
         << log.toStdString();
 
-    const QStringList sav = QString::fromUtf8(readFile(dir.path(QStringLiteral("AutoSave.sav")))).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList sav = QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("AutoSave.sav")))).split(u'\n', Qt::SkipEmptyParts);
     // Header, then the records the ticks took, numbers in the regional form.
     ASSERT_GE(sav.size(), 3);
     EXPECT_TRUE(sav.first().startsWith(QStringLiteral("Datum\tUhrzeit\t")));

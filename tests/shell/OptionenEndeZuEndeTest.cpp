@@ -4,15 +4,12 @@
 #include "TestSupport.h"
 #include "XServer.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRect>
 #include <QSet>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QThread>
-
-#include <csignal>
 
 #ifdef VANTOREL_BINARY
 
@@ -89,32 +86,19 @@ TEST(OptionenEndeZuEnde, CaptionAndRangeFromTheDialogReachTheWindowsSection)
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
     if (xdotool.isEmpty())
         GTEST_SKIP() << "no xdotool";
-    XServer x;
-    if (!x.starte())
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
         GTEST_SKIP() << "no Xvfb";
-
-    TempDir dir;
-    const QString programm = dir.path(QStringLiteral("vantorel"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_BINARY), programm));
-    const QString daten = dir.path(QStringLiteral("station.txt"));
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
     writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\n08.12.2026\t10:00:00\t5.5\n"));
-    const QString ini = dir.path(QStringLiteral("vantorel.ini"));
+    const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
     writeFile(ini, "[Global]\nInterval=1000\nErsterStart=0\n\n"
                    "[t2m__Standardanzeige]\nFensterID=1\nAktiv=1\nSpalte=t2m  [\xC2\xB0" "C  ]\n"
                    "Beschriftung=Temperatur\nPositionX=300\nPositionY=200\n"
                    "AnzahlBereiche=0\nBereich0Von=0\nBereich0Bis=10\nBereich0Farbe=255\n");
-
-    QProcess vantorel;
-    vantorel.setProcessEnvironment(x.umgebung(dir.path(QStringLiteral("run"))));
-    vantorel.setProcessChannelMode(QProcess::ForwardedChannels);
-    vantorel.start(programm, {daten});
-    ASSERT_TRUE(vantorel.waitForStarted(5000));
-    const Xdo xdo(xdotool, x.anzeige);
-    auto beende = [&] {
-        ::kill(static_cast<pid_t>(vantorel.processId()), SIGTERM);
-        if (!vantorel.waitForFinished(20000))
-            vantorel.kill();
-    };
+    ASSERT_TRUE(lauf.starte({daten}));
+    const Xdo xdo(xdotool, lauf.x.anzeige);
 
     const QString fenster = Xdo::warte(
         [&] {
@@ -147,8 +131,6 @@ TEST(OptionenEndeZuEnde, CaptionAndRangeFromTheDialogReachTheWindowsSection)
         if (dialog.isEmpty())
             xdo({QStringLiteral("key"), QStringLiteral("Escape")});
     }
-    if (dialog.isEmpty())
-        beende();
     ASSERT_FALSE(dialog.isEmpty()) << "the options dialog did not open";
 
     // By the dialog's tab order from the interval edit, which has the focus:
@@ -171,8 +153,8 @@ TEST(OptionenEndeZuEnde, CaptionAndRangeFromTheDialogReachTheWindowsSection)
         [&] { return dialogOffen().isEmpty() ? QStringLiteral("zu") : QString(); }, 20000);
     EXPECT_FALSE(nochOffen.isEmpty()) << "the dialog stayed open";
 
-    beende();
-    EXPECT_EQ(vantorel.exitStatus(), QProcess::NormalExit);
+    ASSERT_TRUE(lauf.beende());
+    EXPECT_EQ(lauf.prozess.exitStatus(), QProcess::NormalExit);
     const TIniFile konfiguration(ini);
     const QString s = QStringLiteral("t2m__Standardanzeige");
     EXPECT_EQ(konfiguration.ReadString(s, QStringLiteral("Beschriftung"), QString()), QStringLiteral("Innen"))

@@ -1,12 +1,17 @@
 #pragma once
 
 // A virtual X server of its own for the tests that start the real program.
+#include "TestSupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
+
+#include <csignal>
 
 class XServer {
 public:
@@ -67,3 +72,37 @@ public:
 private:
     QProcess m_prozess;
 };
+
+#ifdef VANTOREL_BINARY
+// The real program copied into a folder of its own, where it keeps its
+// files, and run on an X server of its own. Destroyed in reverse order: the
+// program goes before its server.
+class VantorelLauf {
+public:
+    bool kopiere() const { return QFile::copy(QStringLiteral(VANTOREL_BINARY), pfad(QStringLiteral("vantorel"))); }
+    QString pfad(const QString& name) const { return dir.path(name); }
+
+    bool starte(const QStringList& argumente)
+    {
+        prozess.setProcessEnvironment(x.umgebung(pfad(QStringLiteral("run"))));
+        prozess.setProcessChannelMode(QProcess::ForwardedChannels);
+        prozess.start(pfad(QStringLiteral("vantorel")), argumente);
+        return prozess.waitForStarted(5000);
+    }
+
+    // Ends it as a logout does; false when it does not end in time.
+    bool beende()
+    {
+        ::kill(static_cast<pid_t>(prozess.processId()), SIGTERM);
+        if (prozess.waitForFinished(20000))
+            return true;
+        prozess.kill();
+        prozess.waitForFinished();
+        return false;
+    }
+
+    XServer x;
+    TempDir dir;
+    QProcess prozess;
+};
+#endif
