@@ -3,6 +3,18 @@
 #include "OptionenTestSupport.h"
 
 #include "ColorComboBox.h"
+#include "LoggerZeitFensterUnit.h"
+#include "LuftdruckFensterUnit.h"
+#include "RegenMesserFensterUnit.h"
+#include "RelativeLuftfeuchteFenster.h"
+#include "SystemZeitFensterUnit.h"
+#include "TextFensterUnit.h"
+#include "WindGeschwindigkeitFensterUnit.h"
+#include "ZustandFensterUnit.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
 
 #include <QFontComboBox>
 #include <QGroupBox>
@@ -287,4 +299,59 @@ TEST_F(OptionenTest, NoCaptionIsCut)
     if (const QByteArray pfad = qgetenv("VANTOREL_OPTIONEN_BILD"); !pfad.isEmpty())
         d.grab().save(QString::fromLocal8Bit(pfad));
     abbauen(f);
+}
+
+// Each real window's "Optionen...", then "OK" without a change: the window
+// writes the same section as before (the window's own work after the dialog
+// included).
+TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
+{
+    const QString spalte = QString::fromUtf8("p    [hPa ]");
+    const QString ini = dir.path(QStringLiteral("vantorel.ini"));
+    QByteArray inhalt = "[Global]\nVerlaufIntervalRegen=30\n";
+    const QByteArray bereiche = "AnzahlBereiche=1\nBereich0Von=-10,25\nBereich0Bis=0\nBereich0Farbe=-2147483633\n"
+                                "Bereich1Von=2,5\nBereich1Bis=7\nBereich1Farbe=255\n"
+                                "AnzahlBereicheMS=0\nBereichMS0Von=0\nBereichMS0Bis=3,5\nBereichMS0Farbe=65280\n"
+                                "Schrift=Liberation Serif\nSchriftFarbeWerte=1193046\nSchriftFarbeBesch=-2147483640\n"
+                                "FensterFarbe=12632256\nLHFarbe=16777215\nBeschriftung=Luftdruck\n";
+    for (const int id : {1, 4, 5, 6, 7, 10, -1, -2})
+        inhalt += "[" + FensterName(spalte, id).toUtf8() + "]\nPositionX=10\nPositionY=20\n" + bereiche
+                  + (id == 4 ? "Einheit=m/s\n" : "Einheit=hPa\n");
+    writeFile(ini, inhalt);
+
+    owner.OeffneOptionen = [this](TGrundFenster& f) {
+        QTimer::singleShot(0, [] {
+            auto* d = dynamic_cast<TOptionenFenster*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            d->Button5->click();
+        });
+        TOptionenFenster::Zeige(programm, f);
+    };
+    auto* loader = static_cast<TDatenLoader*>(nullptr);
+    const QList<TGrundFenster*> fenster = {
+        Erzeuge<TStandardfenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TWindspeedFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TRLFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TZustandFenster>(owner, loader, QString(), spalte, ini),
+        Erzeuge<TLuftdruckFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TRegenMesserFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TLoggerzeitFenster>(owner, loader, ini),
+        Erzeuge<TSystemzeitFenster>(owner, ini),
+    };
+    for (TGrundFenster* f : fenster) {
+        SCOPED_TRACE(f->Name().toStdString());
+        const QString vorher = dir.path(QStringLiteral("vorher.ini"));
+        const QString nachher = dir.path(QStringLiteral("nachher.ini"));
+        f->SpeichereKonfiguration(vorher);
+        protokoll.clear();
+        f->Optionen1Click();
+        EXPECT_EQ(protokoll.size(), 3);
+        f->SpeichereKonfiguration(nachher);
+        EXPECT_EQ(readFile(nachher).toStdString(), readFile(vorher).toStdString());
+        QFile::remove(vorher);
+        QFile::remove(nachher);
+    }
+    EXPECT_TRUE(meldungen.isEmpty()) << meldungen.join(u'|').toStdString();
+    for (TGrundFenster* f : fenster)
+        abbauen(f);
 }
