@@ -28,6 +28,13 @@ DATA="$RUN/Wetterstation.txt"
 mkdir -p "$RUN"
 cp --remove-destination "$BUILD/vantorel" "$RUN/vantorel"
 rm -f "$DATA"
+# The demonstration's windows come from the bundled configuration: always
+# for the screenshot, and for a display only until the folder has settings
+# of its own.
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ ! -f "$RUN/vantorel.ini" ]; then
+  cp examples/vantorel.ini "$RUN/vantorel.ini"
+  rm -f "$RUN/AutoSave.sav"
+fi
 
 VANTOREL_PID=""
 LOGGER_PID=""
@@ -56,6 +63,11 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -f "$DATA" ] || { echo "run.sh: the demo logger wrote no $DATA" >&2; exit 1; }
+# The day the logger wrote before now is the history Vantorel would have
+# saved had it been running: it starts with the whole day, not one record.
+if [ ! -f "$RUN/AutoSave.sav" ]; then
+  cp "$DATA" "$RUN/AutoSave.sav"
+fi
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   echo "Vantorel is running on $DATA; close its main window (or press Ctrl+C) to end."
