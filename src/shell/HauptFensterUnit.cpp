@@ -16,6 +16,7 @@
 #include "PrgEinstDlg.h"
 #include "RegenMesserFensterUnit.h"
 #include "RelativeLuftfeuchteFenster.h"
+#include "SchreiberFensterUnit.h"
 #include "Screen.h"
 #include "SysUtils.h"
 #include "SystemZeitFensterUnit.h"
@@ -360,6 +361,8 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
         return Erzeuge<TZustandFenster>(*this, loader, Beschriftung, Spalte, IniDatei);
     case 7:
         return Erzeuge<TLuftdruckFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 9:
+        return Erzeuge<TSchreiberFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 10:
         return Erzeuge<TRegenMesserFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case -1:

@@ -47,12 +47,22 @@ void TRanges::SetBereich(int Index, const TBereich& Bereich)
     m_bereiche[static_cast<std::size_t>(Index)] = Bereich;
 }
 
-TColor TRanges::Farbe(double Wert) const
+bool TRanges::SucheFarbe(double Wert, TColor& Farbe) const
 {
     for (const TBereich& b : m_bereiche) {
-        if (b.Von <= Wert && b.Bis >= Wert)
-            return b.Farbe;
+        if (b.Von <= Wert && b.Bis >= Wert) {
+            Farbe = b.Farbe;
+            return true;
+        }
     }
+    return false;
+}
+
+TColor TRanges::Farbe(double Wert) const
+{
+    TColor farbe = clNone;
+    if (SucheFarbe(Wert, farbe))
+        return farbe;
     throw ERangeError(Format(QStringLiteral("%f liegt in keinem Bereich!"), {Wert}));
 }
 

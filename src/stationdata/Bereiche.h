@@ -27,6 +27,9 @@ public:
     void SetBereich(int Index, const TBereich& Bereich);
     // Raises ERangeError when no range holds the value.
     TColor Farbe(double Wert) const;
+    // The same lookup without raising, for loops over many values: false
+    // when no range holds the value.
+    bool SucheFarbe(double Wert, TColor& Farbe) const;
     // Span of all ranges; raises ERangeError on an empty list.
     void Gesamtbereich(double& Oben, double& Unten) const;
 

@@ -82,8 +82,8 @@ public:
     // Parent widget of the windows; they stay top-level tool windows.
     virtual QWidget* FensterParent() { return nullptr; }
 
-    // Commands a window hands to dialogs that live elsewhere; unset they do
-    // nothing.
+    // Commands a window hands to dialogs that live elsewhere; unset, the
+    // options do nothing and the windows open their charts themselves.
     std::function<void(TGrundFenster&)> OeffneOptionen;
     std::function<void(const TVerlaufAufruf&)> Oeffne24hVerlauf;
     std::function<void(const TRegenDiagrammAufruf&)> OeffneRegenDiagramm;

@@ -1,7 +1,9 @@
 #include "RegenMesserFensterUnit.h"
 
+#include "DiagrammRM.h"
 #include "IniFiles.h"
 #include "SysUtils.h"
+#include "VerlaufWerte.h"
 
 #include <QAction>
 #include <QMenu>
@@ -66,21 +68,13 @@ TRegenPerioden RegenPerioden(TDatenLoader& Loader, const QString& Spalte, int St
     r.Ende = static_cast<double>(ende) / MsProTag;
 
     // One pass over the span's records instead of one query per period.
-    QString zeitName;
-    QString datumName;
-    Loader.GetSpaltenName(Loader.UhrzeitSpalte, zeitName);
-    Loader.GetSpaltenName(Loader.DatumSpalte, datumName);
     const TDateTime beginn = static_cast<double>(ende - (n + 1) * periode) / MsProTag - 1.0 / 86400;
-    TRealList werte, zeiten, daten;
-    Loader.WerteAb(Spalte, 5, beginn, &werte);
-    Loader.WerteAb(zeitName, 5, beginn, &zeiten);
-    Loader.WerteAb(datumName, 5, beginn, &daten);
-    const int anzahl = std::min({werte.Count(), zeiten.Count(), daten.Count()});
-    for (int k = 0; k < anzahl; ++k) {
-        const double w = werte.Werte()[k];
-        if (w == KeinWert)
+    const TVerlaufWerte verlauf = VerlaufAb(Loader, Spalte, beginn);
+    for (size_t k = 0; k < static_cast<size_t>(verlauf.Count()); ++k) {
+        const double w = verlauf.Werte[k];
+        if (w == KeinWert || verlauf.Zeiten[k] == KeinWert)
             continue;
-        const long long abstand = ende - ZuMs(zeiten.Werte()[k] + daten.Werte()[k]);
+        const long long abstand = ende - ZuMs(verlauf.Zeiten[k]);
         if (abstand < 0)
             continue;
         const long long i = abstand / periode;
@@ -197,10 +191,13 @@ void TRegenMesserFenster::N101Click(QAction* Sender)
 void TRegenMesserFenster::N24hVerlauf1Click()
 {
     TDatenLoader* loader = Loader();
-    if (!loader || !Owner().OeffneRegenDiagramm)
+    if (!loader)
         return;
-    Owner().OeffneRegenDiagramm(
-        TRegenDiagrammAufruf{loader, Beschriftung, Einheit, Spalte, VerlaufIntervalRegen, Mittelwertzeit});
+    const TRegenDiagrammAufruf aufruf{loader, Beschriftung, Einheit, Spalte, VerlaufIntervalRegen, Mittelwertzeit};
+    if (Owner().OeffneRegenDiagramm)
+        Owner().OeffneRegenDiagramm(aufruf);
+    else
+        TRMDiagramm::Oeffne(aufruf);
 }
 
 void TRegenMesserFenster::Aktualisiere(TDatenLoader* Sender)

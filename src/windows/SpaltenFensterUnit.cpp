@@ -1,5 +1,6 @@
 #include "SpaltenFensterUnit.h"
 
+#include "Diagramm24h.h"
 #include "IniFiles.h"
 
 #include <QAction>
@@ -115,9 +116,12 @@ TVerlaufAufruf TSpaltenFenster::VerlaufAufruf()
 void TSpaltenFenster::N24hVerlauf1Click()
 {
     const TVerlaufAufruf aufruf = VerlaufAufruf();
-    if (!aufruf.Loader || !Owner().Oeffne24hVerlauf)
+    if (!aufruf.Loader)
         return;
-    Owner().Oeffne24hVerlauf(aufruf);
+    if (Owner().Oeffne24hVerlauf)
+        Owner().Oeffne24hVerlauf(aufruf);
+    else
+        TDiagrammFenster::Oeffne(aufruf);
 }
 
 double TSpaltenFenster::ZeigeStatistik(TDatenLoader& Loader, TFensterLabel& Max, TFensterLabel& Min,
