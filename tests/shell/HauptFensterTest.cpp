@@ -383,3 +383,23 @@ TEST_F(HauptFensterTest, BackgroundPicture)
     h->SetHintergrund(QString());
     EXPECT_TRUE(h->HintergrundBild.isEmpty());
 }
+
+TEST_F(HauptFensterTest, FifthRecorderSectionAtStartMakesNoWindowAndStaysAsItWas)
+{
+    writeFile(daten, "Datum\tUhrzeit\taaaaa\tbbbbb\tccccc\tddddd\teeeee\n08.12.2026\t10:00:00\t1\t2\t3\t4\t5\n");
+    QByteArray sektionen = "[Global]\nErsterStart=0\n";
+    for (const char* spalte : {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"})
+        sektionen += QByteArray("\n[") + spalte + "Schreiber]\nAktiv=1\nFensterID=9\nSpalte=" + spalte + "\n";
+    writeFile(ini, sektionen);
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("aaaaaSchreiber"), QStringLiteral("bbbbbSchreiber"),
+                                      QStringLiteral("cccccSchreiber"), QStringLiteral("dddddSchreiber")}));
+    EXPECT_EQ(boxen, QStringList{QStringLiteral("Maximale Anzahl von Schreibern erreicht!")});
+    h->FormClose();
+    h.reset();
+    const QString text = iniText();
+    EXPECT_TRUE(text.contains(QStringLiteral("[dddddSchreiber]\nAktiv=1\nFensterID=9\nSpalte=ddddd\nBeschriftung=")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("[eeeeeSchreiber]\nAktiv=1\nFensterID=9\nSpalte=eeeee\n")))
+        << text.toStdString();
+}

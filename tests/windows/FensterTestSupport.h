@@ -4,12 +4,14 @@
 #include "Dialogs.h"
 #include "GrundFensterUnit.h"
 #include "Screen.h"
+#include "SysUtils.h"
 #include "TestSupport.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QStringList>
+#include <vector>
 
 // The main window as the display windows see it.
 class FakeOwner : public TFensterOwner {
@@ -122,4 +124,17 @@ inline std::unique_ptr<TDatenLoader> loaderMit(const QString& pfad, const QStrin
     loader->LoescheAeltesten();
     loader->Meldungen.clear();
     return loader;
+}
+
+// Data lines "date<TAB>time<TAB>value", one per value, Schritt days apart
+// from Beginn on.
+inline QStringList verlaufZeilen(TDateTime Beginn, double Schritt, const std::vector<double>& Werte)
+{
+    QStringList zeilen;
+    for (size_t i = 0; i < Werte.size(); ++i) {
+        const TDateTime t = Beginn + static_cast<double>(i) * Schritt;
+        zeilen << FormatDateTime(QStringLiteral("dd.mm.yyyy"), t) + u'\t'
+                      + FormatDateTime(QStringLiteral("hh:nn:ss"), t) + u'\t' + FloatToStr(Werte[i]);
+    }
+    return zeilen;
 }

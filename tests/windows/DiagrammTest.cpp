@@ -1,0 +1,327 @@
+#include "Diagramm24h.h"
+#include "DiagrammRM.h"
+#include "FensterTestSupport.h"
+#include "IniFiles.h"
+#include "RegenMesserFensterUnit.h"
+#include "TextFensterUnit.h"
+#include "VerlaufWerte.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]");
+const QString kT2m = QStringLiteral("t2m  [°C  ]");
+
+TDateTime um(int tag, int h, int n = 0)
+{
+    return EncodeDate(2026, 12, tag) + EncodeTime(h, n, 0, 0);
+}
+
+// Hourly from 8 December 00:00 to 9 December 02:00 the values 5, 15, 25 in
+// turn, then 5 at 02:30: the last day before the newest record begins at
+// 8 December 02:30 and holds the 25 records from 03:00 on.
+QStringList stundenWerte()
+{
+    std::vector<double> werte;
+    for (int h = 0; h <= 26; ++h)
+        werte.push_back(5 + 10 * (h % 3));
+    QStringList zeilen = verlaufZeilen(um(8, 0), 1.0 / 24, werte);
+    zeilen << verlaufZeilen(um(9, 2, 30), 0, {5});
+    return zeilen;
+}
+
+TRanges gruenRot()
+{
+    TRanges r;
+    r.Add(clGreen, 0, 10);
+    r.Add(clRed, 20, 30);
+    return r;
+}
+
+std::vector<double> ys(const TChartSeries& s)
+{
+    std::vector<double> r;
+    for (const TChartPoint& p : s.Points())
+        r.push_back(p.Y);
+    return r;
+}
+
+// A chart whose layout is drawable: finite, ordered ranges and labels.
+::testing::AssertionResult zeichenbar(TChart& chart)
+{
+    const TChartLayout l = chart.Layout();
+    for (const TAxisRange& r : {l.LeftRange, l.BottomRange})
+        if (!std::isfinite(r.Min) || !std::isfinite(r.Max) || !(r.Max > r.Min))
+            return ::testing::AssertionFailure() << "range " << r.Min << ".." << r.Max;
+    if (l.LeftTicks.Values.empty())
+        return ::testing::AssertionFailure() << "no labels on the left axis";
+    chart.grab();
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST_F(FensterTest, DayChartShowsTheLastDayInRangeColoursOnAnAxisFixedToTheRanges)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, stundenWerte());
+    const TRanges bereiche = gruenRot();
+    {
+        TDiagrammFenster d(nullptr, loader.get(), QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini,
+                           &bereiche);
+        EXPECT_EQ(d.objectName(), QStringLiteral("DiagrammFenster"));
+        EXPECT_EQ(d.size(), QSize(607, 353));
+        EXPECT_EQ(d.pos(), QPoint((1024 - 607) / 2, (768 - 353) / 2));
+        EXPECT_EQ(d.windowTitle(),
+                  QStringLiteral("Diagramm mit Werten von 08.12.2026 00:00:00 bis 09.12.2026 02:30:00"));
+        EXPECT_EQ(d.VerlaufDiagramm->Title().Text(),
+                  (QStringList{QString(), QStringLiteral("Temperatur"), QStringLiteral("°C")}));
+        EXPECT_TRUE(d.VerlaufDiagramm->Title().Font().Bold);
+        const TChartAxis& links = d.VerlaufDiagramm->LeftAxis();
+        EXPECT_FALSE(links.Automatic());
+        EXPECT_EQ(links.Minimum(), 0);
+        EXPECT_EQ(links.Maximum(), 30);
+        EXPECT_TRUE(d.VerlaufDiagramm->BottomAxis().DateTime());
+        EXPECT_EQ(d.VerlaufDiagramm->BottomAxis().DateTimeFormat(), QStringLiteral("hh:nn"));
+
+        // From 03:00 on; every 15 lies in no range and is left out.
+        const TLineSeries& s = *d.Series1;
+        ASSERT_EQ(s.Count(), 17);
+        EXPECT_NEAR(s.Points().front().X, um(8, 3), 1e-9);
+        EXPECT_NEAR(s.Points().back().X, um(9, 2, 30), 1e-9);
+        for (int i = 0; i < s.Count(); ++i) {
+            const TChartPoint& p = s.Points()[static_cast<size_t>(i)];
+            EXPECT_NE(p.Y, 15);
+            EXPECT_EQ(s.ValueColor(i), p.Y == 5 ? clGreen : clRed) << i;
+            if (i > 0) {
+                EXPECT_LT(s.Points()[static_cast<size_t>(i) - 1].X, p.X);
+            }
+        }
+        EXPECT_TRUE(zeichenbar(*d.VerlaufDiagramm));
+    }
+    // Closing writes the box alone; the ranges handed in stay as they were.
+    EXPECT_EQ(QString::fromUtf8(readFile(ini)), QStringLiteral("[DiagrammFenster]\nAktualisieren=1\n"));
+    EXPECT_EQ(bereiche.Count(), 2);
+
+    // Without ranges: an automatic axis and every point in the series' red.
+    TDiagrammFenster ohne(nullptr, loader.get(), QString(), QString(), kT2m, ini, nullptr);
+    EXPECT_TRUE(ohne.VerlaufDiagramm->LeftAxis().Automatic());
+    ASSERT_EQ(ohne.Series1->Count(), 25);
+    for (int i = 0; i < ohne.Series1->Count(); ++i) {
+        EXPECT_EQ(ohne.Series1->Points()[static_cast<size_t>(i)].Color, clTeeColor);
+        EXPECT_EQ(ohne.Series1->ValueColor(i), clRed);
+    }
+    EXPECT_EQ(ohne.VerlaufDiagramm->Model().LeftRange().Min, 5);
+    EXPECT_EQ(ohne.VerlaufDiagramm->Model().LeftRange().Max, 25);
+}
+
+TEST_F(FensterTest, DayChartFollowsNewDataWhileItsBoxIsCheckedAndEveryChartRemembersTheBox)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    const QString datei = dir.path(QStringLiteral("d.txt"));
+    auto loader = loaderMit(datei, kKopf, stundenWerte());
+    const TRanges bereiche = gruenRot();
+    {
+        TDiagrammFenster d(nullptr, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, &bereiche);
+        EXPECT_TRUE(d.AktualisierenCheckBox->isChecked());
+        EXPECT_EQ(d.AktualisierenCheckBox->text(), QStringLiteral("Aktualisieren"));
+        ASSERT_EQ(loader->Clients().size(), 1u);
+
+        // The first refresh shows the whole history, not only the last day;
+        // the axis stays on the ranges.
+        loader->HalteDauer = 2;
+        loader->NeuerDatensatz(verlaufZeilen(um(9, 3), 0, {25}).first());
+        loader->TimerTimer();
+        EXPECT_EQ(d.windowTitle(),
+                  QStringLiteral("Diagramm mit Werten von 08.12.2026 00:00:00 bis 09.12.2026 03:00:00"));
+        EXPECT_EQ(d.Series1->Count(), 18 + 1 + 1);
+        EXPECT_NEAR(d.Series1->Points().front().X, um(8, 0), 1e-9);
+        EXPECT_EQ(d.VerlaufDiagramm->LeftAxis().Maximum(), 30);
+
+        d.AktualisierenCheckBox->setChecked(false);
+        loader->NeuerDatensatz(verlaufZeilen(um(9, 4), 0, {5}).first());
+        loader->TimerTimer();
+        EXPECT_EQ(d.Series1->Count(), 20);
+
+        // "Schliessen" leaves the loader.
+        d.show();
+        d.Button1->click();
+        EXPECT_TRUE(loader->Clients().empty());
+    }
+    EXPECT_FALSE(TIniFile(ini).ReadBool(QStringLiteral("DiagrammFenster"), QStringLiteral("Aktualisieren"), true));
+
+    TDiagrammFenster naechstes(nullptr, loader.get(), QString(), QString(), kT2m, ini, nullptr);
+    EXPECT_FALSE(naechstes.AktualisierenCheckBox->isChecked());
+    const int vorher = naechstes.Series1->Count();
+    loader->NeuerDatensatz(verlaufZeilen(um(9, 5), 0, {5}).first());
+    loader->TimerTimer();
+    EXPECT_EQ(naechstes.Series1->Count(), vorher);
+}
+
+TEST_F(FensterTest, ChartAxesOfOneValueOrNoPointsAreWidened)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, verlaufZeilen(um(8, 10), 0, {5}));
+    TRanges fuenf;
+    fuenf.Add(clBlue, 5, 5);
+    TDiagrammFenster einBereich(nullptr, loader.get(), QString(), QString(), kT2m, ini, &fuenf);
+    EXPECT_EQ(einBereich.VerlaufDiagramm->LeftAxis().Minimum(), 5);
+    EXPECT_EQ(einBereich.VerlaufDiagramm->LeftAxis().Maximum(), 5);
+    ASSERT_EQ(einBereich.Series1->Count(), 1);
+    EXPECT_EQ(einBereich.Series1->ValueColor(0), clBlue);
+    EXPECT_TRUE(zeichenbar(*einBereich.VerlaufDiagramm));
+
+    // A column the loader lacks: no points at all.
+    TDiagrammFenster leer(nullptr, loader.get(), QString(), QString(), QStringLiteral("fehlt"), ini, nullptr);
+    EXPECT_EQ(leer.Series1->Count(), 0);
+    EXPECT_TRUE(zeichenbar(*leer.VerlaufDiagramm));
+
+    TRMDiagramm regen(loader.get(), QString(), QString(), QStringLiteral("fehlt"), 24, 60);
+    EXPECT_EQ(regen.Series1->Count(), 0);
+    EXPECT_TRUE(zeichenbar(*regen.Chart1));
+}
+
+TEST_F(FensterTest, NoValueMarkerAndRecordsWithoutTimeGiveNoPoint)
+{
+    TChart chart;
+    TLineSeries& s = *chart.AddLineSeries();
+    // Newest first, as the queries give them.
+    TVerlaufWerte v;
+    v.Werte = {3, -9999, 5, 7};
+    v.Zeiten = {um(8, 3), um(8, 2), um(8, 1), -9999};
+    ZeigeVerlauf(s, v, nullptr);
+    EXPECT_EQ(ys(s), (std::vector<double>{5, 3}));
+
+    // Not even where a range holds it.
+    TRanges alle;
+    alle.Add(clGreen, -10000, 10);
+    ZeigeVerlauf(s, v, &alle);
+    EXPECT_EQ(ys(s), (std::vector<double>{5, 3}));
+    EXPECT_EQ(s.ValueColor(0), clGreen);
+
+    TRanges keiner;
+    keiner.Add(clGreen, 100, 200);
+    ZeigeVerlauf(s, v, &keiner);
+    EXPECT_EQ(s.Count(), 0);
+}
+
+// --- Rain bar chart -----------------------------------------------------------
+
+namespace {
+
+const QString kRegenKopf = QStringLiteral("Datum\tUhrzeit\trr   [mm  ]");
+const QString kRr = QStringLiteral("rr   [mm  ]");
+
+// One record a minute from 10:00 to 13:59: 9 at every full hour, 0.1 else.
+QStringList vierStundenRegen()
+{
+    std::vector<double> werte;
+    for (int i = 0; i < 240; ++i)
+        werte.push_back(i % 60 == 0 ? 9.0 : 0.1);
+    return verlaufZeilen(um(8, 10), 1.0 / 1440, werte);
+}
+
+} // namespace
+
+TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
+{
+    auto loader = loaderMit(dir.path(QStringLiteral("r.txt")), kRegenKopf, vierStundenRegen());
+    TRMDiagramm d(loader.get(), QStringLiteral("Regen"), QStringLiteral("mm"), kRr, 4, 60);
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Verlauf - Diagramm"));
+    EXPECT_EQ(d.pos(), QPoint(321, 239));
+    EXPECT_EQ(d.Chart1->Title().Font().Height, -12);
+    // E = 14:00; each full hour opens the older period, whose maximum is 9.
+    const TBarSeries& s = *d.Series1;
+    ASSERT_EQ(s.Count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(s.Points()[static_cast<size_t>(i)].X, um(8, 10 + i), 1e-9) << i;
+        EXPECT_EQ(s.ValueColor(i), clRed);
+    }
+    EXPECT_EQ(ys(s), (std::vector<double>{9, 9, 9, 9, 0.1}));
+    EXPECT_FALSE(d.Chart1->LeftAxis().Automatic());
+    EXPECT_EQ(d.Chart1->LeftAxis().Minimum(), 0);
+    EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 10);
+    // 14:00 less 4 hours is the oldest record's time.
+    EXPECT_EQ(d.Chart1->Title().Text(), (QStringList{QStringLiteral("Regen (mm)"),
+                                                     QStringLiteral("Werte seit:08.12.2026 10:00:00"),
+                                                     QStringLiteral("Summe: 36,1")}));
+
+    // A larger bar lifts the axis (E is now 15:00); later smaller ones leave
+    // it there.
+    loader->NeuerDatensatz(verlaufZeilen(um(8, 14, 30), 0, {12.5}).first());
+    loader->TimerTimer();
+    EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
+    EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 39,6"));
+    d.Zeitraum = 1;
+    loader->NeuerDatensatz(verlaufZeilen(um(8, 15, 30), 0, {0.2}).first());
+    loader->TimerTimer();
+    EXPECT_EQ(ys(s), (std::vector<double>{12.5, 0.2}));
+    EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
+    EXPECT_EQ(d.Chart1->Title().Text().at(1), QStringLiteral("Werte seit:08.12.2026 15:00:00"));
+    EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 12,7"));
+
+    // Periods that can't be counted: no bars, nothing divided by zero.
+    for (const auto& [stunden, minuten] : {std::pair{24, 0}, {24, -5}, {40000, 1}}) {
+        d.Zeitraum = stunden;
+        d.SetIntervall(minuten);
+        d.Aktualisiere(loader.get());
+        EXPECT_EQ(s.Count(), 0) << stunden << " h " << minuten << " min";
+        EXPECT_EQ(d.Chart1->Title().Text().at(1), QStringLiteral("Werte seit:08.12.2026 10:00:00"));
+        EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 0,0"));
+        EXPECT_TRUE(zeichenbar(*d.Chart1));
+    }
+
+    d.show();
+    d.Button1->click();
+    EXPECT_TRUE(loader->Clients().empty());
+}
+
+// Without the owner's hooks the menu items open the real charts, modal.
+TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, stundenWerte());
+    auto* f = Erzeuge<TStandardfenster>(owner, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, 1);
+    QString titel;
+    int punkte = -1;
+    QPointer<QWidget> offen;
+    auto schliesse = [&] {
+        QTimer::singleShot(0, [&] {
+            offen = QApplication::activeModalWidget();
+            if (auto* d = dynamic_cast<TDiagrammDialog*>(offen.data())) {
+                titel = d->windowTitle();
+                punkte = d->Diagramm->Series(0)->Count();
+                EXPECT_EQ(loader->Clients().size(), 2u);
+                d->Button1->click();
+            }
+        });
+    };
+    schliesse();
+    f->N24hVerlauf1->trigger();
+    EXPECT_TRUE(titel.startsWith(QStringLiteral("Diagramm mit Werten von ")));
+    EXPECT_EQ(punkte, 25);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offen.isNull());
+    EXPECT_EQ(loader->Clients().size(), 1u);
+    abbauen(f);
+
+    auto regenLoader = loaderMit(dir.path(QStringLiteral("r.txt")), kRegenKopf, vierStundenRegen());
+    auto* r = Erzeuge<TRegenMesserFenster>(owner, regenLoader.get(), QStringLiteral("Regen"), QStringLiteral("mm"),
+                                           kRr, ini, 1);
+    loader = std::move(regenLoader);
+    r->SetVerlaufIntervalRegen(4);
+    schliesse();
+    r->N24hVerlauf1->trigger();
+    EXPECT_EQ(titel, QStringLiteral("Verlauf - Diagramm"));
+    EXPECT_EQ(punkte, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offen.isNull());
+    abbauen(r);
+    EXPECT_TRUE(meldungen.isEmpty()) << meldungen.join(u'|').toStdString();
+}
