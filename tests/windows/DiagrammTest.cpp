@@ -18,22 +18,11 @@ namespace {
 const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]");
 const QString kT2m = QStringLiteral("t2m  [°C  ]");
 
-TDateTime um(int tag, int h, int n = 0)
+// The hourly values, then 5 at 02:30: the last day before the newest record
+// begins at 8 December 02:30 and holds the 25 records from 03:00 on.
+QStringList tagUndHalbeStunde()
 {
-    return EncodeDate(2026, 12, tag) + EncodeTime(h, n, 0, 0);
-}
-
-// Hourly from 8 December 00:00 to 9 December 02:00 the values 5, 15, 25 in
-// turn, then 5 at 02:30: the last day before the newest record begins at
-// 8 December 02:30 and holds the 25 records from 03:00 on.
-QStringList stundenWerte()
-{
-    std::vector<double> werte;
-    for (int h = 0; h <= 26; ++h)
-        werte.push_back(5 + 10 * (h % 3));
-    QStringList zeilen = verlaufZeilen(um(8, 0), 1.0 / 24, werte);
-    zeilen << verlaufZeilen(um(9, 2, 30), 0, {5});
-    return zeilen;
+    return stundenWerte() << verlaufZeilen(dezember(9, 2, 30), 0, {5});
 }
 
 TRanges gruenRot()
@@ -70,7 +59,7 @@ std::vector<double> ys(const TChartSeries& s)
 TEST_F(FensterTest, DayChartShowsTheLastDayInRangeColoursOnAnAxisFixedToTheRanges)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, stundenWerte());
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, tagUndHalbeStunde());
     const TRanges bereiche = gruenRot();
     {
         TDiagrammFenster d(nullptr, loader.get(), QStringLiteral("Temperatur"), QStringLiteral("°C"), kT2m, ini,
@@ -93,8 +82,8 @@ TEST_F(FensterTest, DayChartShowsTheLastDayInRangeColoursOnAnAxisFixedToTheRange
         // From 03:00 on; every 15 lies in no range and is left out.
         const TLineSeries& s = *d.Series1;
         ASSERT_EQ(s.Count(), 17);
-        EXPECT_NEAR(s.Points().front().X, um(8, 3), 1e-9);
-        EXPECT_NEAR(s.Points().back().X, um(9, 2, 30), 1e-9);
+        EXPECT_NEAR(s.Points().front().X, dezember(8, 3), 1e-9);
+        EXPECT_NEAR(s.Points().back().X, dezember(9, 2, 30), 1e-9);
         for (int i = 0; i < s.Count(); ++i) {
             const TChartPoint& p = s.Points()[static_cast<size_t>(i)];
             EXPECT_NE(p.Y, 15);
@@ -125,7 +114,7 @@ TEST_F(FensterTest, DayChartFollowsNewDataWhileItsBoxIsCheckedAndEveryChartRemem
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
     const QString datei = dir.path(QStringLiteral("d.txt"));
-    auto loader = loaderMit(datei, kKopf, stundenWerte());
+    auto loader = loaderMit(datei, kKopf, tagUndHalbeStunde());
     const TRanges bereiche = gruenRot();
     {
         TDiagrammFenster d(nullptr, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, &bereiche);
@@ -136,16 +125,16 @@ TEST_F(FensterTest, DayChartFollowsNewDataWhileItsBoxIsCheckedAndEveryChartRemem
         // The first refresh shows the whole history, not only the last day;
         // the axis stays on the ranges.
         loader->HalteDauer = 2;
-        loader->NeuerDatensatz(verlaufZeilen(um(9, 3), 0, {25}).first());
+        loader->NeuerDatensatz(verlaufZeilen(dezember(9, 3), 0, {25}).first());
         loader->TimerTimer();
         EXPECT_EQ(d.windowTitle(),
                   QStringLiteral("Diagramm mit Werten von 08.12.2026 00:00:00 bis 09.12.2026 03:00:00"));
         EXPECT_EQ(d.Series1->Count(), 18 + 1 + 1);
-        EXPECT_NEAR(d.Series1->Points().front().X, um(8, 0), 1e-9);
+        EXPECT_NEAR(d.Series1->Points().front().X, dezember(8, 0), 1e-9);
         EXPECT_EQ(d.VerlaufDiagramm->LeftAxis().Maximum(), 30);
 
         d.AktualisierenCheckBox->setChecked(false);
-        loader->NeuerDatensatz(verlaufZeilen(um(9, 4), 0, {5}).first());
+        loader->NeuerDatensatz(verlaufZeilen(dezember(9, 4), 0, {5}).first());
         loader->TimerTimer();
         EXPECT_EQ(d.Series1->Count(), 20);
 
@@ -159,7 +148,7 @@ TEST_F(FensterTest, DayChartFollowsNewDataWhileItsBoxIsCheckedAndEveryChartRemem
     TDiagrammFenster naechstes(nullptr, loader.get(), QString(), QString(), kT2m, ini, nullptr);
     EXPECT_FALSE(naechstes.AktualisierenCheckBox->isChecked());
     const int vorher = naechstes.Series1->Count();
-    loader->NeuerDatensatz(verlaufZeilen(um(9, 5), 0, {5}).first());
+    loader->NeuerDatensatz(verlaufZeilen(dezember(9, 5), 0, {5}).first());
     loader->TimerTimer();
     EXPECT_EQ(naechstes.Series1->Count(), vorher);
 }
@@ -167,7 +156,7 @@ TEST_F(FensterTest, DayChartFollowsNewDataWhileItsBoxIsCheckedAndEveryChartRemem
 TEST_F(FensterTest, ChartAxesOfOneValueOrNoPointsAreWidened)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, verlaufZeilen(um(8, 10), 0, {5}));
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, verlaufZeilen(dezember(8, 10), 0, {5}));
     TRanges fuenf;
     fuenf.Add(clBlue, 5, 5);
     TDiagrammFenster einBereich(nullptr, loader.get(), QString(), QString(), kT2m, ini, &fuenf);
@@ -194,7 +183,7 @@ TEST_F(FensterTest, NoValueMarkerAndRecordsWithoutTimeGiveNoPoint)
     // Newest first, as the queries give them.
     TVerlaufWerte v;
     v.Werte = {3, -9999, 5, 7};
-    v.Zeiten = {um(8, 3), um(8, 2), um(8, 1), -9999};
+    v.Zeiten = {dezember(8, 3), dezember(8, 2), dezember(8, 1), -9999};
     ZeigeVerlauf(s, v, nullptr);
     EXPECT_EQ(ys(s), (std::vector<double>{5, 3}));
 
@@ -224,7 +213,7 @@ QStringList vierStundenRegen()
     std::vector<double> werte;
     for (int i = 0; i < 240; ++i)
         werte.push_back(i % 60 == 0 ? 9.0 : 0.1);
-    return verlaufZeilen(um(8, 10), 1.0 / 1440, werte);
+    return verlaufZeilen(dezember(8, 10), 1.0 / 1440, werte);
 }
 
 } // namespace
@@ -240,7 +229,7 @@ TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
     const TBarSeries& s = *d.Series1;
     ASSERT_EQ(s.Count(), 5);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_NEAR(s.Points()[static_cast<size_t>(i)].X, um(8, 10 + i), 1e-9) << i;
+        EXPECT_NEAR(s.Points()[static_cast<size_t>(i)].X, dezember(8, 10 + i), 1e-9) << i;
         EXPECT_EQ(s.ValueColor(i), clRed);
     }
     EXPECT_EQ(ys(s), (std::vector<double>{9, 9, 9, 9, 0.1}));
@@ -254,12 +243,12 @@ TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
 
     // A larger bar lifts the axis (E is now 15:00); later smaller ones leave
     // it there.
-    loader->NeuerDatensatz(verlaufZeilen(um(8, 14, 30), 0, {12.5}).first());
+    loader->NeuerDatensatz(verlaufZeilen(dezember(8, 14, 30), 0, {12.5}).first());
     loader->TimerTimer();
     EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
     EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 39,6"));
     d.Zeitraum = 1;
-    loader->NeuerDatensatz(verlaufZeilen(um(8, 15, 30), 0, {0.2}).first());
+    loader->NeuerDatensatz(verlaufZeilen(dezember(8, 15, 30), 0, {0.2}).first());
     loader->TimerTimer();
     EXPECT_EQ(ys(s), (std::vector<double>{12.5, 0.2}));
     EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
@@ -286,7 +275,7 @@ TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
 TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
-    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, stundenWerte());
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, tagUndHalbeStunde());
     auto* f = Erzeuge<TStandardfenster>(owner, loader.get(), QStringLiteral("T"), QStringLiteral("°C"), kT2m, ini, 1);
     QString titel;
     int punkte = -1;

@@ -138,3 +138,19 @@ inline QStringList verlaufZeilen(TDateTime Beginn, double Schritt, const std::ve
     }
     return zeilen;
 }
+
+// A moment in December 2026.
+inline TDateTime dezember(int Tag, int Stunde, int Minute = 0)
+{
+    return EncodeDate(2026, 12, Tag) + EncodeTime(Stunde, Minute, 0, 0);
+}
+
+// Hourly from 8 December 00:00 to 9 December 02:00 the values 5, 15, 25 in
+// turn, for a column after date and time.
+inline QStringList stundenWerte()
+{
+    std::vector<double> werte;
+    for (int h = 0; h <= 26; ++h)
+        werte.push_back(5 + 10 * (h % 3));
+    return verlaufZeilen(dezember(8, 0), 1.0 / 24, werte);
+}

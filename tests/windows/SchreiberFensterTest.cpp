@@ -13,21 +13,6 @@ namespace {
 const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]");
 const QString kT2m = QStringLiteral("t2m  [°C  ]");
 
-TDateTime um(int tag, int h, int n = 0)
-{
-    return EncodeDate(2026, 12, tag) + EncodeTime(h, n, 0, 0);
-}
-
-// Hourly from 8 December 00:00 to 9 December 02:00 the values 5, 15, 25 in
-// turn; half a day before the newest record is 8 December 14:00.
-QStringList stundenWerte()
-{
-    std::vector<double> werte;
-    for (int h = 0; h <= 26; ++h)
-        werte.push_back(5 + 10 * (h % 3));
-    return verlaufZeilen(um(8, 0), 1.0 / 24, werte);
-}
-
 } // namespace
 
 TEST_F(FensterTest, RecorderChartsItsSpanInRangeColoursAndWritesItsSection)
@@ -57,8 +42,8 @@ TEST_F(FensterTest, RecorderChartsItsSpanInRangeColoursAndWritesItsSection)
     loader->TimerTimer();
     const TLineSeries& s = *f->Series1;
     ASSERT_EQ(s.Count(), 9);
-    EXPECT_NEAR(s.Points().front().X, um(8, 14), 1e-9);
-    EXPECT_NEAR(s.Points().back().X, um(9, 2), 1e-9);
+    EXPECT_NEAR(s.Points().front().X, dezember(8, 14), 1e-9);
+    EXPECT_NEAR(s.Points().back().X, dezember(9, 2), 1e-9);
     for (int i = 0; i < s.Count(); ++i)
         EXPECT_EQ(s.ValueColor(i), s.Points()[static_cast<size_t>(i)].Y == 5 ? clGreen : clRed) << i;
 
