@@ -20,8 +20,11 @@
 #include "Screen.h"
 #include "SysUtils.h"
 #include "SystemZeitFensterUnit.h"
+#include "TendFensterUnit.h"
+#include "TermometerFensterUnit.h"
 #include "TextFensterUnit.h"
 #include "WindGeschwindigkeitFensterUnit.h"
+#include "WindrichtungFensterUnit.h"
 #include "ZustandFensterUnit.h"
 #include "Timer.h"
 
@@ -353,6 +356,10 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
     switch (FensterID) {
     case 1:
         return Erzeuge<TStandardfenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 2:
+        return Erzeuge<TTermometerFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 3:
+        return Erzeuge<TWindrichtungFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 4:
         return Erzeuge<TWindspeedFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 5:
@@ -361,6 +368,8 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
         return Erzeuge<TZustandFenster>(*this, loader, Beschriftung, Spalte, IniDatei);
     case 7:
         return Erzeuge<TLuftdruckFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 8:
+        return Erzeuge<TTrendFenster>(*this, loader, Beschriftung, Spalte, IniDatei);
     case 9:
         return Erzeuge<TSchreiberFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 10:

@@ -140,11 +140,16 @@ TEST_F(HauptFensterTest, ConfiguredStartCreatesWindowsWhoseColumnsExist)
                          "\n[Aus]\nAktiv=0\nFensterID=-2\n"
                          "\n[gLoBaL]\nAktiv=1\nFensterID=-2\n"
                          "\n[LoggerzeitFenster]\nAktiv=1\nFensterID=-1\n"
-                         "\n[Therm]\nAktiv=1\nFensterID=2\nSpalte=t2m  [\xC2\xB0" "C  ]\n");
+                         "\n[Therm]\nAktiv=1\nFensterID=2\nSpalte=t2m  [\xC2\xB0" "C  ]\n"
+                         "\n[rf___Kompass]\nAktiv=1\nFensterID=3\nSpalte=rf   [%   ]\n"
+                         "\n[p____Trend]\nAktiv=1\nFensterID=8\nSpalte=p    [hPa ]\n");
     mitArgument = false;   // the data file comes from "LogDatei"
     auto h = starte();
     ASSERT_FALSE(h->StartAbgebrochen());
-    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("LoggerzeitFenster")}));
+    // A window takes its name from column and type, whatever its section is called.
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("LoggerzeitFenster"),
+                                      QStringLiteral("t2m__Thermometer"), QStringLiteral("rf___Kompass"),
+                                      QStringLiteral("p____Trend")}));
     EXPECT_EQ(h->Anzeigefenster().first()->x(), 40);
     h->FormClose();
     h.reset();
