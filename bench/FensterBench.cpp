@@ -1,0 +1,178 @@
+// One window of each kind, offscreen: a tick with a new record, then the
+// repaint. Kinds are rows of one table; a new kind is one more row.
+#include "ComponentNames.h"
+#include "DatenLoaderUnit.h"
+#include "Kompass.h"
+#include "TendFensterUnit.h"
+#include "TermometerFensterUnit.h"
+#include "WindrichtungFensterUnit.h"
+#include "ZustandFensterUnit.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+class BenchOwner : public TFensterOwner {
+public:
+    bool FensterFest() const override { return false; }
+    TComponentOwner& Komponenten() override { return komponenten; }
+    TComponentOwner komponenten;
+};
+
+const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\twr   [\xC2\xB0   ]\tzz   [-   ]\ttr   [-   ]");
+// A day of records a minute apart: the loader's whole history.
+constexpr int kTag = 1440;
+
+// Record i: a temperature drifting over the scale, a veering wind, the
+// state and the trend flipping.
+QString datensatz(int i)
+{
+    const int tag = 8 + i / kTag;
+    const int minute = i % kTag;
+    const double t = 18 + 14 * std::sin(i * 0.013);
+    const double wr = std::fmod(200 + 90 * std::sin(i * 0.021) + (i % 11) * 3, 360.0);
+    return QStringLiteral("%1.12.2026\t%2:%3:00\t%4\t%5\t%6\t%7")
+        .arg(tag, 2, 10, QChar(u'0'))
+        .arg(minute / 60, 2, 10, QChar(u'0'))
+        .arg(minute % 60, 2, 10, QChar(u'0'))
+        .arg(t, 0, 'f', 2)
+        .arg(wr, 0, 'f', 1)
+        .arg(i % 2)
+        .arg(i / 3 % 2);
+}
+
+struct Umgebung {
+    QTemporaryDir dir;
+    QString ini = dir.filePath(QStringLiteral("v.ini"));
+    BenchOwner owner;
+    std::unique_ptr<TDatenLoader> loader;
+    int naechster = 0;
+
+    Umgebung()
+    {
+        const QString pfad = dir.filePath(QStringLiteral("d.txt"));
+        QFile f(pfad);
+        f.open(QIODevice::WriteOnly);
+        f.write((kKopf + u'\n' + datensatz(0) + u'\n').toUtf8());
+        f.close();
+        loader = std::make_unique<TDatenLoader>(pfad, 2000, 1.0, u'\t', false);
+        for (; naechster < kTag; ++naechster)
+            loader->NeuerDatensatz(datensatz(naechster));
+        loader->LoescheAeltesten();
+    }
+    // One tick's worth of data: the newest record in, the oldest out.
+    void neuerDatensatz()
+    {
+        loader->NeuerDatensatz(datensatz(naechster++));
+        loader->LoescheAeltesten();
+        loader->Meldungen.clear();
+    }
+};
+
+struct Art {
+    const char* name;
+    std::function<TSpaltenFenster*(Umgebung&)> erzeuge;
+};
+
+const Art kArten[] = {
+    {"Thermometer",
+     [](Umgebung& u) {
+         return Erzeuge<TTermometerFenster>(u.owner, u.loader.get(), QStringLiteral("Temperatur"),
+                                            QStringLiteral("°C"), QStringLiteral("t2m  [°C  ]"), u.ini, 1);
+     }},
+    {"Kompass",
+     [](Umgebung& u) {
+         auto* f = Erzeuge<TWindrichtungFenster>(u.owner, u.loader.get(), QStringLiteral("Windrichtung"),
+                                                 QStringLiteral("°"), QStringLiteral("wr   [°   ]"), u.ini, 0);
+         f->SetVerlaufInterval(1.0);   // the whole day's history
+         return f;
+     }},
+    {"Zustand",
+     [](Umgebung& u) {
+         return Erzeuge<TZustandFenster>(u.owner, u.loader.get(), QStringLiteral("Regen"),
+                                         QStringLiteral("zz   [-   ]"), u.ini);
+     }},
+    {"Trend",
+     [](Umgebung& u) {
+         return Erzeuge<TTrendFenster>(u.owner, u.loader.get(), QStringLiteral("Luftdrucktrend"),
+                                       QStringLiteral("tr   [-   ]"), u.ini);
+     }},
+};
+
+// The repaint renders the whole window, labels and all, as the screen
+// would get it: offscreen windows are never exposed, so repaint() paints
+// nothing there.
+void TickUndNeuzeichnen(benchmark::State& state)
+{
+    const Art& art = kArten[state.range(0)];
+    Umgebung u;
+    TSpaltenFenster* f = art.erzeuge(u);
+    QImage bildschirm(f->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        state.PauseTiming();
+        u.neuerDatensatz();
+        state.ResumeTiming();
+        f->Aktualisiere(u.loader.get());
+        f->render(&bildschirm);
+        benchmark::DoNotOptimize(bildschirm.constBits());
+    }
+    state.SetLabel(art.name);
+    f->Abbauen();
+    delete f;
+}
+BENCHMARK(TickUndNeuzeichnen)->DenseRange(0, std::size(kArten) - 1)->Unit(benchmark::kMicrosecond);
+
+// The pictures alone, as the targets count them: the compass with all 36
+// sectors of a history and a new needle, the thermometer for a new value.
+void KompassMitVollemVerlauf(benchmark::State& state)
+{
+    TKompass k;
+    k.resize(235, 236);
+    for (int i = 0; i < KompassSektoren; ++i)
+        k.Verlauf[static_cast<std::size_t>(i)] = {i * 7.0, 255, true};
+    int i = 0;
+    for (auto _ : state) {
+        k.SetPosition(i++ % 360);
+        benchmark::DoNotOptimize(k.Bild().Image().constBits());
+    }
+}
+BENCHMARK(KompassMitVollemVerlauf)->Unit(benchmark::kMicrosecond);
+
+void ThermometerZeichnen(benchmark::State& state)
+{
+    Umgebung u;
+    auto* f = static_cast<TTermometerFenster*>(kArten[0].erzeuge(u));
+    int i = 0;
+    for (auto _ : state) {
+        f->ZeigeWert(18 + 14 * std::sin(i++ * 0.1));
+        benchmark::DoNotOptimize(f->Image1->Picture().Image().constBits());
+    }
+    f->Abbauen();
+    delete f;
+}
+BENCHMARK(ThermometerZeichnen)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform can't raise the windows it shows; that's all it says.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtWarningMsg || !text.contains(QLatin1String("does not support raise")))
+            fprintf(stderr, "%s\n", qPrintable(text));
+    });
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
