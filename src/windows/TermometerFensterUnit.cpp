@@ -225,6 +225,11 @@ void TTermometerFenster::SetSkala(int Value)
 void TTermometerFenster::Zeichne(TColor Farbe, double Value)
 {
     SetSkalenbereich(SchiebeSkala({SkalaVon, SkalaBis}, Skala, Value));
+    const Stand stand{Farbe, Value, {SkalaVon, SkalaBis}, Skala, Color()};
+    if (m_gezeichnet && stand == m_gezeigt)
+        return;
+    m_gezeigt = stand;
+    m_gezeichnet = true;
     TBitmap bild(Hintergrund.Width(), Hintergrund.Height());
     TCanvas& c = bild.Canvas();
     c.Brush.Color = Color();

@@ -89,4 +89,16 @@ protected:
 private:
     void BaueForm();
     void zeichneSkala(TCanvas& c);
+
+    // What the picture shows; the same again draws nothing.
+    struct Stand {
+        TColor Farbe = clNone;
+        double Wert = 0;
+        TSkalenbereich Bereich;
+        int Skala = 0;
+        TColor Fensterfarbe = clNone;
+        bool operator==(const Stand&) const = default;
+    };
+    Stand m_gezeigt;
+    bool m_gezeichnet = false;
 };

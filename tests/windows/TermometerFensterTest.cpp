@@ -137,6 +137,10 @@ TEST_F(FensterTest, ThermometerWithoutRangesUsesTheValueColourEvenASystemColour)
     EXPECT_EQ(f->SkalaVon, -13);
     EXPECT_EQ(px(*f, 58, 190), ColorToRGB(clBtnFace));
     EXPECT_EQ(px(*f, 58, 220), ColorToRGB(clBtnFace));
+    // Values never clipped: a long one shrinks into its box.
+    f->ZeigeWert(-1234.5);
+    EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("-1235"));
+    EXPECT_TRUE(textPasst(*f->AktuellerWertLabel, 2));
     abbauen(f);
 }
 
