@@ -8,8 +8,11 @@
 #include "RegenMesserFensterUnit.h"
 #include "RelativeLuftfeuchteFenster.h"
 #include "SystemZeitFensterUnit.h"
+#include "TendFensterUnit.h"
+#include "TermometerFensterUnit.h"
 #include "TextFensterUnit.h"
 #include "WindGeschwindigkeitFensterUnit.h"
+#include "WindrichtungFensterUnit.h"
 #include "ZustandFensterUnit.h"
 
 #include <QApplication>
@@ -314,9 +317,11 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
                                 "AnzahlBereicheMS=0\nBereichMS0Von=0\nBereichMS0Bis=3,5\nBereichMS0Farbe=65280\n"
                                 "Schrift=Liberation Serif\nSchriftFarbeWerte=1193046\nSchriftFarbeBesch=-2147483640\n"
                                 "FensterFarbe=12632256\nLHFarbe=16777215\nBeschriftung=Luftdruck\n";
-    for (const int id : {1, 4, 5, 6, 7, 10, -1, -2})
+    for (const int id : {1, 2, 3, 4, 5, 6, 7, 8, 10, -1, -2})
         inhalt += "[" + FensterName(spalte, id).toUtf8() + "]\nPositionX=10\nPositionY=20\n" + bereiche
-                  + (id == 4 ? "Einheit=m/s\n" : "Einheit=hPa\n");
+                  + (id == 4 ? "Einheit=m/s\n" : "Einheit=hPa\n")
+                  // A span the dialog's whole seconds hold exactly.
+                  + (id == 3 ? "VerlaufInterval=0,5\n" : "");
     writeFile(ini, inhalt);
 
     owner.OeffneOptionen = [this](TGrundFenster& f) {
@@ -330,10 +335,13 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
     auto* loader = static_cast<TDatenLoader*>(nullptr);
     const QList<TGrundFenster*> fenster = {
         Erzeuge<TStandardfenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TTermometerFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TWindrichtungFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TWindspeedFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TRLFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TZustandFenster>(owner, loader, QString(), spalte, ini),
         Erzeuge<TLuftdruckFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TTrendFenster>(owner, loader, QString(), spalte, ini),
         Erzeuge<TRegenMesserFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TLoggerzeitFenster>(owner, loader, ini),
         Erzeuge<TSystemzeitFenster>(owner, ini),
