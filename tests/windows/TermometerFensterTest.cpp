@@ -159,12 +159,6 @@ TEST_F(FensterTest, ThermometerSpanComesFromMenuOrFileAndNoneBelowOneDegree)
 
     // The span change of the menu: 30 to 10 with 25 shown.
     f->ZeigeWert(25);
-    QStringList namen;
-    for (QAction* a : f->SkalaPunkte)
-        namen << a->objectName();
-    EXPECT_EQ(namen, (QStringList{QStringLiteral("N101"), QStringLiteral("N151"), QStringLiteral("N201"),
-                                  QStringLiteral("N251"), QStringLiteral("N301")}));
-    EXPECT_EQ(f->PopupMenu1->actions().last(), f->Skala1);
     f->PopupMenu1Popup();
     EXPECT_EQ(haekchen(*f), QStringLiteral("30"));
     f->SkalaPunkte.first()->trigger();
