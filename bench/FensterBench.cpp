@@ -3,8 +3,14 @@
 #include "ComponentNames.h"
 #include "DatenLoaderUnit.h"
 #include "Kompass.h"
+#include "LuftdruckFensterUnit.h"
+#include "RegenMesserFensterUnit.h"
+#include "RelativeLuftfeuchteFenster.h"
+#include "SchreiberFensterUnit.h"
 #include "TendFensterUnit.h"
 #include "TermometerFensterUnit.h"
+#include "TextFensterUnit.h"
+#include "WindGeschwindigkeitFensterUnit.h"
 #include "WindrichtungFensterUnit.h"
 #include "ZustandFensterUnit.h"
 
@@ -26,7 +32,8 @@ public:
     TComponentOwner komponenten;
 };
 
-const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\twr   [\xC2\xB0   ]\tzz   [-   ]\ttr   [-   ]");
+const QString kKopf = QStringLiteral("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\twr   [\xC2\xB0   ]\tzz   [-   ]\ttr   [-   ]"
+                                     "\trf   [%   ]\tp    [hPa ]\tff   [m/s ]\trr   [mm  ]");
 // A day of records a minute apart: the loader's whole history.
 constexpr int kTag = 1440;
 
@@ -38,14 +45,18 @@ QString datensatz(int i)
     const int minute = i % kTag;
     const double t = 18 + 14 * std::sin(i * 0.013);
     const double wr = std::fmod(200 + 90 * std::sin(i * 0.021) + (i % 11) * 3, 360.0);
-    return QStringLiteral("%1.12.2026\t%2:%3:00\t%4\t%5\t%6\t%7")
+    return QStringLiteral("%1.12.2026\t%2:%3:00\t%4\t%5\t%6\t%7\t%8\t%9\t%10\t%11")
         .arg(tag, 2, 10, QChar(u'0'))
         .arg(minute / 60, 2, 10, QChar(u'0'))
         .arg(minute % 60, 2, 10, QChar(u'0'))
         .arg(t, 0, 'f', 2)
         .arg(wr, 0, 'f', 1)
         .arg(i % 2)
-        .arg(i / 3 % 2);
+        .arg(i / 3 % 2)
+        .arg(60 + 30 * std::sin(i * 0.017), 0, 'f', 0)
+        .arg(1013 + 8 * std::sin(i * 0.003), 0, 'f', 1)
+        .arg(6 + 5 * std::sin(i * 0.05), 0, 'f', 1)
+        .arg((i % 60) * 0.1, 0, 'f', 1);
 }
 
 struct Umgebung {
@@ -81,7 +92,42 @@ struct Art {
     std::function<TSpaltenFenster*(Umgebung&)> erzeuge;
 };
 
+// Ranges in every window that has them, so each tick colours by range.
+void MitBereichen(TSpaltenFenster* f, double von, double bis)
+{
+    const double d = (bis - von) / 3;
+    f->Bereiche->Add(clBlue, von, von + d);
+    f->Bereiche->Add(clGreen, von + d, von + 2 * d);
+    f->Bereiche->Add(clRed, von + 2 * d, bis);
+    if (TRanges* r = f->InstrumentBereiche()) {
+        for (int i = 0; i < f->Bereiche->Count(); ++i)
+            r->Add(f->Bereiche->GetBereich(i));
+        f->ZeichneInstrument();
+    }
+}
+
+template<class T>
+TSpaltenFenster* Spaltenfenster(Umgebung& u, const char* beschriftung, const char* einheit, const char* spalte,
+                                double von, double bis)
+{
+    auto* f = Erzeuge<T>(u.owner, u.loader.get(), QString::fromUtf8(beschriftung), QString::fromUtf8(einheit),
+                         QString::fromUtf8(spalte), u.ini, 1);
+    MitBereichen(f, von, bis);
+    return f;
+}
+
 const Art kArten[] = {
+    {"Standardanzeige",
+     [](Umgebung& u) { return Spaltenfenster<TStandardfenster>(u, "Temperatur", "°C", "t2m  [°C  ]", -10, 40); }},
+    {"RFSkala", [](Umgebung& u) { return Spaltenfenster<TRLFenster>(u, "Feuchte", "%", "rf   [%   ]", 0, 100); }},
+    {"Barometer",
+     [](Umgebung& u) { return Spaltenfenster<TLuftdruckFenster>(u, "Luftdruck", "hPa", "p    [hPa ]", 990, 1040); }},
+    {"Beaufortskala",
+     [](Umgebung& u) { return Spaltenfenster<TWindspeedFenster>(u, "Wind", "m/s", "ff   [m/s ]", 0, 30); }},
+    {"Regenmesser",
+     [](Umgebung& u) { return Spaltenfenster<TRegenMesserFenster>(u, "Regen", "mm", "rr   [mm  ]", 0, 500); }},
+    {"Schreiber",
+     [](Umgebung& u) { return Spaltenfenster<TSchreiberFenster>(u, "Temperatur", "°C", "t2m  [°C  ]", -10, 40); }},
     {"Thermometer",
      [](Umgebung& u) {
          return Erzeuge<TTermometerFenster>(u.owner, u.loader.get(), QStringLiteral("Temperatur"),
