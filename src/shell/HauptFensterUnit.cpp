@@ -3,6 +3,7 @@
 #include "AppErrors.h"
 #include "DatenLoaderUnit.h"
 #include "Dialogs.h"
+#include "GrafikRegenMesserUnit.h"
 #include "Graphics.h"
 #include "IniFiles.h"
 #include "InfoDlgs.h"
@@ -374,6 +375,9 @@ TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Besch
         return Erzeuge<TSchreiberFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
     case 10:
         return Erzeuge<TRegenMesserFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
+    case 11:
+        return Erzeuge<TGrafikRegenMesserFenster>(*this, loader, Beschriftung, Einheit, Spalte, IniDatei,
+                                                  Nachkommastellen);
     case -1:
         return Erzeuge<TLoggerzeitFenster>(*this, loader, IniDatei);
     case -2:

@@ -1,6 +1,8 @@
 #include "RegenMesserFensterUnit.h"
 
+#include "ComponentNames.h"
 #include "DiagrammRM.h"
+#include "GrafikRegenMesserUnit.h"
 #include "IniFiles.h"
 #include "SysUtils.h"
 #include "VerlaufWerte.h"
@@ -98,6 +100,44 @@ double RegenSumme(TDatenLoader& Loader, const QString& Spalte, int Stunden, int 
 
 // ---------------------------------------------------------------------------
 
+QAction* BaueWahlMenu(TGrundFenster& Fenster, const QString& Name, const QString& Titel, std::initializer_list<int> Werte,
+                      QList<QAction*>& Punkte, const std::function<void(QAction*)>& Handler)
+{
+    auto* untermenu = new QMenu(Titel, Fenster.PopupMenu1);
+    QAction* eintrag = untermenu->menuAction();
+    eintrag->setObjectName(Name);
+    Fenster.PopupMenu1->addAction(eintrag);
+    for (int wert : Werte) {
+        QAction* punkt = untermenu->addAction(IntToStr(wert));
+        punkt->setObjectName(QStringLiteral("N") + IntToStr(wert) + QStringLiteral("1"));
+        punkt->setData(wert);
+        punkt->setCheckable(true);
+        QObject::connect(punkt, &QAction::triggered, &Fenster, [Handler, punkt] { Guarded([&] { Handler(punkt); }); });
+        Punkte << punkt;
+    }
+    return eintrag;
+}
+
+void SetzeHaken(const QList<QAction*>& Punkte, int Wert)
+{
+    for (QAction* punkt : Punkte)
+        punkt->setChecked(punkt->data().toInt() == Wert);
+}
+
+namespace {
+
+// The rain-gauge picture windows of the owner, in its component order.
+QList<TGrafikRegenMesserFenster*> Bilder(TFensterOwner& Owner)
+{
+    QList<TGrafikRegenMesserFenster*> bilder;
+    for (QObject* k : Owner.Komponenten().Components())
+        if (auto* b = dynamic_cast<TGrafikRegenMesserFenster*>(k))
+            bilder << b;
+    return bilder;
+}
+
+} // namespace
+
 TRegenMesserFenster::TRegenMesserFenster(Bau B, TFensterOwner& AOwner, TDatenLoader* Loader,
                                          const QString& Beschriftung, const QString& Einheit, const QString& Spalte,
                                          const QString& IniDatei, int Nachkommastellen)
@@ -133,18 +173,9 @@ void TRegenMesserFenster::BaueForm()
     BeschriftungsLabels = {BeschriftungLabel, EinheitLabel, MaxLabel, AufzeichnungLabel};
 
     BaueMenu(true, [this] {
-        auto* untermenu = new QMenu(QStringLiteral("Mittelwertzeitraum in min"), PopupMenu1);
-        Mittelwertzeitraum1 = untermenu->menuAction();
-        Mittelwertzeitraum1->setObjectName(QStringLiteral("Mittelwertzeitraum1"));
-        PopupMenu1->addAction(Mittelwertzeitraum1);
-        for (int minuten : {10, 20, 30, 60}) {
-            QAction* punkt = untermenu->addAction(IntToStr(minuten));
-            punkt->setObjectName(QStringLiteral("N%1").arg(minuten + 1));
-            punkt->setData(minuten);
-            punkt->setCheckable(true);
-            QObject::connect(punkt, &QAction::triggered, this, [this, punkt] { Guarded([&] { N101Click(punkt); }); });
-            PeriodenPunkte << punkt;
-        }
+        Mittelwertzeitraum1 = BaueWahlMenu(*this, QStringLiteral("Mittelwertzeitraum1"),
+                                           QStringLiteral("Mittelwertzeitraum in min"), {10, 20, 30, 60}, PeriodenPunkte,
+                                           [this](QAction* punkt) { N101Click(punkt); });
     });
 }
 
@@ -168,6 +199,8 @@ void TRegenMesserFenster::SetVerlaufIntervalRegen(int Value)
     VerlaufIntervalRegen = Value;
     if (TDatenLoader* loader = Loader())
         Aktualisiere(loader);
+    for (TGrafikRegenMesserFenster* bild : Bilder(Owner()))
+        bild->SetVerlaufIntervalRegen(Value);
 }
 
 void TRegenMesserFenster::SetMittelwertzeit(int Value)
@@ -176,8 +209,9 @@ void TRegenMesserFenster::SetMittelwertzeit(int Value)
     if (!RegenPeriodenAnzahl(VerlaufIntervalRegen, Value, n))
         return;
     Mittelwertzeit = Value;
-    for (QAction* punkt : PeriodenPunkte)
-        punkt->setChecked(punkt->data().toInt() == Value);
+    SetzeHaken(PeriodenPunkte, Value);
+    for (TGrafikRegenMesserFenster* bild : Bilder(Owner()))
+        bild->SetMittelwertzeit(Value);
     if (TDatenLoader* loader = Loader())
         Aktualisiere(loader);
 }
