@@ -106,19 +106,9 @@ int TDatenLoader::Datensaetze() const
     return static_cast<int>((m_werte.size() - m_start) / static_cast<size_t>(m_layout));
 }
 
-double TDatenLoader::Wert(int datensatz, int spalte) const
-{
-    return m_werte[m_start + static_cast<size_t>(datensatz) * static_cast<size_t>(m_layout) + static_cast<size_t>(spalte)];
-}
-
 size_t TDatenLoader::SpeicherBytes() const
 {
     return m_werte.capacity() * sizeof(double);
-}
-
-double TDatenLoader::Zeitstempel(int datensatz) const
-{
-    return Wert(datensatz, DatumSpalte) + Wert(datensatz, UhrzeitSpalte);
 }
 
 void TDatenLoader::Anhaengen()

@@ -82,7 +82,12 @@ public:
 
     // --- Store access (read-only, for tests and benchmarks) ---------------
     int Datensaetze() const;                  // number of stored records
-    double Wert(int Datensatz, int Spalte) const;
+    // Inline, as Zeitstempel: every query that walks the records calls them.
+    double Wert(int Datensatz, int Spalte) const
+    {
+        return m_werte[m_start + static_cast<size_t>(Datensatz) * static_cast<size_t>(m_layout)
+                       + static_cast<size_t>(Spalte)];
+    }
     // Bytes the store holds allocated.
     size_t SpeicherBytes() const;
 
@@ -94,7 +99,7 @@ private:
 
     void UebernehmeHeader(const QString& neu);
     const QStringList& Spaltennamen() const;
-    double Zeitstempel(int Datensatz) const;
+    double Zeitstempel(int Datensatz) const { return Wert(Datensatz, DatumSpalte) + Wert(Datensatz, UhrzeitSpalte); }
     double TaupunktVon(int Datensatz, int tSpalte, int rfSpalte) const;
     bool IstTaupunkt(const QString& Name) const;
     // Extremes, sums and counts of every stored column in one sweep, kept

@@ -72,6 +72,11 @@ TRegenPerioden RegenPerioden(TDatenLoader& Loader, const QString& Spalte, int St
     // One pass over the span's records instead of one query per period.
     const TDateTime beginn = static_cast<double>(ende - (n + 1) * periode) / MsProTag - 1.0 / 86400;
     const TVerlaufWerte verlauf = VerlaufAb(Loader, Spalte, beginn);
+    // The records come newest first, so the period changes seldom: it is
+    // divided out only when the distance leaves the one at hand.
+    long long i = 0;
+    long long von = 0;
+    long long bis = periode;
     for (size_t k = 0; k < static_cast<size_t>(verlauf.Count()); ++k) {
         const double w = verlauf.Werte[k];
         if (w == KeinWert || verlauf.Zeiten[k] == KeinWert)
@@ -79,9 +84,13 @@ TRegenPerioden RegenPerioden(TDatenLoader& Loader, const QString& Spalte, int St
         const long long abstand = ende - ZuMs(verlauf.Zeiten[k]);
         if (abstand < 0)
             continue;
-        const long long i = abstand / periode;
+        if (abstand < von || abstand >= bis) {
+            i = abstand / periode;
+            von = i * periode;
+            bis = von + periode;
+        }
         // The last second of each period belongs to none.
-        if (i > n || abstand - i * periode > periode - 1000)
+        if (i > n || abstand - von > periode - 1000)
             continue;
         double& m = r.Maxima[static_cast<size_t>(i)];
         if (m == KeinWert || m < w)
