@@ -185,7 +185,17 @@ void TFensterLabel::applyFont()
             b = std::max(b, fm.horizontalAdvance(z));
         return b;
     };
-    if (frei > 0 && f.pixelSize() > 0) {
+    if (frei > 0 && f.pixelSize() > 0 && wordWrap()) {
+        // Wrapped at blanks: smaller only when the lines overflow the box
+        // or a single word its width.
+        const int hoch = height() - m.top() - m.bottom();
+        auto passt = [&](const QFont& font) {
+            const QRect r = QFontMetrics(font).boundingRect(QRect(0, 0, frei, hoch), Qt::TextWordWrap, text());
+            return r.width() <= frei && r.height() <= hoch;
+        };
+        while (f.pixelSize() > 1 && !passt(f))
+            f.setPixelSize(f.pixelSize() - 1);
+    } else if (frei > 0 && f.pixelSize() > 0) {
         const int breite = breiteste(f);
         if (breite > frei) {
             // Widths scale about with the size; the loop mends the rounding.

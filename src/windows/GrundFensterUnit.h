@@ -112,8 +112,9 @@ public:
     // over the label.
     void SetRand(int pixels);
 
-    // A text wider or higher than the visible part of the label is drawn in
-    // a smaller font until it fits; this is the pixel height in use.
+    // A text wider or higher than the visible part of the label (with word
+    // wrap: once wrapped) is drawn in a smaller font until it fits; this is
+    // the pixel height in use.
     int ShownPixelSize() const { return font().pixelSize(); }
 
 protected:
