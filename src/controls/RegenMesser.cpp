@@ -63,14 +63,16 @@ TRegenSkala RegenSkalaZentriert(double Position, int Intervall)
 
 int RegenMesserY(const TRegenSkala& Skala, int Intervall, double Wert)
 {
-    const double zeilen = 145.0 / Intervall * (Wert - static_cast<double>(Skala.Unten));
+    const double zeilen = 145.0 / Intervall * (begrenzt(Wert) - static_cast<double>(Skala.Unten));
     return RegenSkalaYUnten - static_cast<int>(Round(std::clamp(zeilen, -kMaxZeilenAbstand, kMaxZeilenAbstand)));
 }
 
 std::vector<TRegenStrich> RegenMesserStriche(const TRegenSkala& Skala, int Intervall, int AnzeigeInterval)
 {
     std::vector<TRegenStrich> striche;
-    for (long long v = Skala.Unten; v <= Skala.Oben && static_cast<int>(striche.size()) < RegenMesserMaxStriche; ++v) {
+    const long long anzahl = std::min<long long>(Skala.Oben - Skala.Unten + 1, RegenMesserMaxStriche);
+    for (long long k = 0; k < anzahl; ++k) {
+        const long long v = Skala.Unten + k;
         TRegenStrich s;
         s.Wert = v;
         s.Y = RegenMesserY(Skala, Intervall, static_cast<double>(v));

@@ -30,7 +30,8 @@ TRegenSkala RegenSkalaZentriert(double Position, int Intervall);
 constexpr int RegenSkalaYUnten = 215;
 constexpr int RegenSkalaYOben = 70;
 // The row of a scale value: 215 - Round(145 / Intervall * (Wert - Unten)),
-// bounded to within 1000 rows of the scale however far out the value lies.
+// the value taken within RegenMesserGrenze and the row within 1000 of the
+// scale's bottom however far out the value lies.
 int RegenMesserY(const TRegenSkala& Skala, int Intervall, double Wert);
 
 // One tick: its value, row, right end (55 at multiples of 10, 50 at other

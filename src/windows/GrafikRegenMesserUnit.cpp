@@ -109,11 +109,12 @@ void TGrafikRegenMesserFenster::SetVerlaufIntervalRegen(int Value)
 
 void TGrafikRegenMesserFenster::SetzePerioden(int Stunden, int Minuten)
 {
+    // Refused, the settings held stay and the total still shows at once.
     int n = 0;
-    if (!RegenPeriodenAnzahl(Stunden, Minuten, n))
-        return;
-    VerlaufIntervalRegen = Stunden;
-    Mittelwertzeit = Minuten;
+    if (RegenPeriodenAnzahl(Stunden, Minuten, n)) {
+        VerlaufIntervalRegen = Stunden;
+        Mittelwertzeit = Minuten;
+    }
     if (TDatenLoader* loader = Loader())
         Aktualisiere(loader);
 }

@@ -17,7 +17,7 @@ public:
     // The gauge's visible span; the item of that many mm gets the check mark.
     void SetSkala(int Value);
     // Both refuse a value that leaves no countable periods with the other
-    // setting and keep the one they had; both refresh.
+    // setting and keep the one they had; both refresh either way.
     void SetMittelwertzeit(int Value);
     void SetVerlaufIntervalRegen(int Value);
     void N101Click(QAction* Sender);
