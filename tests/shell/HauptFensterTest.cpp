@@ -1,9 +1,11 @@
 #include "DatenLoaderUnit.h"
 #include "Dialogs.h"
+#include "GrafikRegenMesserUnit.h"
 #include "HauptFensterUnit.h"
 #include "IniFiles.h"
 #include "InstanzGuard.h"
 #include "LogFile.h"
+#include "RegenMesserFensterUnit.h"
 #include "Screen.h"
 #include "TestSupport.h"
 
@@ -157,6 +159,23 @@ TEST_F(HauptFensterTest, ConfiguredStartCreatesWindowsWhoseColumnsExist)
     const QString text = iniText();
     EXPECT_TRUE(text.contains(QStringLiteral("[wind_Standardanzeige]\nAktiv=1\nFensterID=1\nSpalte=wind [m/s ]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("[Therm]\nAktiv=1\nFensterID=2\n")));
+}
+
+TEST_F(HauptFensterTest, BothRainWindowsComeFromTheirSectionsAndShareTheirPeriods)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\nMittelwertzeit=30\n"
+                   "\n[p____Regenmessergrafik]\nAktiv=1\nFensterID=11\nSpalte=p    [hPa ]\n"
+                   "\n[p____Regenmesser]\nAktiv=1\nFensterID=10\nSpalte=p    [hPa ]\n");
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("p____Regenmessergrafik"), QStringLiteral("p____Regenmesser")}));
+    auto* bild = dynamic_cast<TGrafikRegenMesserFenster*>(h->Anzeigefenster().first());
+    auto* regen = dynamic_cast<TRegenMesserFenster*>(h->Anzeigefenster().last());
+    ASSERT_TRUE(bild && regen);
+    EXPECT_EQ(bild->Mittelwertzeit, 30);
+    regen->PeriodenPunkte.first()->trigger();
+    EXPECT_EQ(bild->Mittelwertzeit, 10);
+    h->FormClose();
 }
 
 TEST_F(HauptFensterTest, CancelledChoiceCreatesAndWritesNothing)
