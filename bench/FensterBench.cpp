@@ -2,6 +2,7 @@
 // repaint. Kinds are rows of one table; a new kind is one more row.
 #include "ComponentNames.h"
 #include "DatenLoaderUnit.h"
+#include "GrafikRegenMesserUnit.h"
 #include "Kompass.h"
 #include "LuftdruckFensterUnit.h"
 #include "RegenMesserFensterUnit.h"
@@ -22,6 +23,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -126,6 +129,10 @@ const Art kArten[] = {
      [](Umgebung& u) { return Spaltenfenster<TWindspeedFenster>(u, "Wind", "m/s", "ff   [m/s ]", 0, 30); }},
     {"Regenmesser",
      [](Umgebung& u) { return Spaltenfenster<TRegenMesserFenster>(u, "Regen", "mm", "rr   [mm  ]", 0, 500); }},
+    {"Regenmessergrafik",
+     [](Umgebung& u) {
+         return Spaltenfenster<TGrafikRegenMesserFenster>(u, "Regen", "mm", "rr   [mm  ]", 0, 500);
+     }},
     {"Schreiber",
      [](Umgebung& u) { return Spaltenfenster<TSchreiberFenster>(u, "Temperatur", "°C", "t2m  [°C  ]", -10, 40); }},
     {"Thermometer",
@@ -152,6 +159,14 @@ const Art kArten[] = {
      }},
 };
 
+const Art& ArtNamens(std::string_view name)
+{
+    for (const Art& art : kArten)
+        if (art.name == name)
+            return art;
+    throw std::invalid_argument(std::string(name));
+}
+
 // The repaint renders the whole window, labels and all, as the screen
 // would get it: offscreen windows are never exposed, so repaint() paints
 // nothing there.
@@ -176,7 +191,8 @@ void TickUndNeuzeichnen(benchmark::State& state)
 BENCHMARK(TickUndNeuzeichnen)->DenseRange(0, std::size(kArten) - 1)->Unit(benchmark::kMicrosecond);
 
 // The pictures alone, as the targets count them: the compass with all 36
-// sectors of a history and a new needle, the thermometer for a new value.
+// sectors of a history and a new needle, the thermometer and the rain gauge
+// for a new value.
 void KompassMitVollemVerlauf(benchmark::State& state)
 {
     TKompass k;
@@ -194,7 +210,7 @@ BENCHMARK(KompassMitVollemVerlauf)->Unit(benchmark::kMicrosecond);
 void ThermometerZeichnen(benchmark::State& state)
 {
     Umgebung u;
-    auto* f = static_cast<TTermometerFenster*>(kArten[0].erzeuge(u));
+    auto* f = static_cast<TTermometerFenster*>(ArtNamens("Thermometer").erzeuge(u));
     int i = 0;
     for (auto _ : state) {
         f->ZeigeWert(18 + 14 * std::sin(i++ * 0.1));
@@ -204,6 +220,23 @@ void ThermometerZeichnen(benchmark::State& state)
     delete f;
 }
 BENCHMARK(ThermometerZeichnen)->Unit(benchmark::kMicrosecond);
+
+// The rain gauge for a new amount, at the picture window's size.
+void RegenMesserZeichnen(benchmark::State& state)
+{
+    TRegenMesser m;
+    m.resize(111, 241);
+    m.SetColor(clSilver);
+    m.SetSkalaInterval(30);
+    m.SetAnzeigeInterval(5);
+    m.SetFarbe(clBlue);
+    int i = 0;
+    for (auto _ : state) {
+        m.SetPosition(5.0 + (i++ % 7) * 2.5);
+        benchmark::DoNotOptimize(m.Bild().Image().constBits());
+    }
+}
+BENCHMARK(RegenMesserZeichnen)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
