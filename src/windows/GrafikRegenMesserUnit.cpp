@@ -70,18 +70,8 @@ void TGrafikRegenMesserFenster::SpeichereKonfiguration(const QString& IniDatei)
 {
     TGrundFenster::SpeichereKonfiguration(IniDatei);
     TIniFile ini(IniDatei);
-    const QString& s = Name();
-    ini.WriteBool(s, QStringLiteral("Aktiv"), Aktiv);
-    ini.WriteInteger(s, QStringLiteral("FensterID"), FensterID());
-    SchreibePosition(ini);
-    SchreibeBereiche(ini);
-    SchreibeTexte(ini);
-    ini.WriteString(s, QStringLiteral("Schrift"), Schrift);
-    ini.WriteInteger(s, QStringLiteral("LHFarbe"), LHFarbe);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeWerte"), SchriftFarbeWerte);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeBesch"), SchriftFarbeBesch);
-    ini.WriteInteger(s, QStringLiteral("FensterFarbe"), Color());
-    ini.WriteInteger(s, QStringLiteral("Skala"), AktuellerWertMesser->SkalaInterval());
+    SchreibeBildfensterSektion(ini);
+    ini.WriteInteger(Name(), QStringLiteral("Skala"), AktuellerWertMesser->SkalaInterval());
 }
 
 void TGrafikRegenMesserFenster::SetSkala(int Value)

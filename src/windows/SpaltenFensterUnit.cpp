@@ -67,6 +67,21 @@ void TSpaltenFenster::SchreibeTexte(TIniFile& Ini) const
         Ini.WriteString(s, QStringLiteral("Einheit"), Einheit);
 }
 
+void TSpaltenFenster::SchreibeBildfensterSektion(TIniFile& Ini) const
+{
+    const QString& s = Name();
+    Ini.WriteBool(s, QStringLiteral("Aktiv"), Aktiv);
+    Ini.WriteInteger(s, QStringLiteral("FensterID"), m_fensterID);
+    SchreibePosition(Ini);
+    SchreibeBereicheIn(Ini);
+    SchreibeTexte(Ini);
+    Ini.WriteString(s, QStringLiteral("Schrift"), Schrift);
+    Ini.WriteInteger(s, QStringLiteral("LHFarbe"), LHFarbe);
+    Ini.WriteInteger(s, QStringLiteral("SchriftFarbeWerte"), SchriftFarbeWerte);
+    Ini.WriteInteger(s, QStringLiteral("SchriftFarbeBesch"), SchriftFarbeBesch);
+    Ini.WriteInteger(s, QStringLiteral("FensterFarbe"), Color());
+}
+
 void TSpaltenFenster::LadeKonfiguration(const QString& IniDatei)
 {
     TGrundFenster::LadeKonfiguration(IniDatei);

@@ -104,6 +104,10 @@ protected:
     // Pieces for the classes that write in an order of their own.
     void LiesTexte(const TIniFile& Ini);
     void SchreibeTexte(TIniFile& Ini) const;
+    // The order of the picture windows (thermometer, rain-gauge picture):
+    // "Aktiv", "FensterID", position, ranges, texts, "Schrift", "LHFarbe",
+    // "SchriftFarbeWerte", "SchriftFarbeBesch", "FensterFarbe".
+    void SchreibeBildfensterSektion(TIniFile& Ini) const;
 
 private:
     void Starte(const QString& Beschriftung, const QString& Einheit, const QString& Spalte, const QString& IniDatei,

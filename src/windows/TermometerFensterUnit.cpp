@@ -168,18 +168,8 @@ void TTermometerFenster::SpeichereKonfiguration(const QString& IniDatei)
 {
     TGrundFenster::SpeichereKonfiguration(IniDatei);
     TIniFile ini(IniDatei);
-    const QString& s = Name();
-    ini.WriteBool(s, QStringLiteral("Aktiv"), Aktiv);
-    ini.WriteInteger(s, QStringLiteral("FensterID"), FensterID());
-    SchreibePosition(ini);
-    SchreibeBereicheIn(ini);
-    SchreibeTexte(ini);
-    ini.WriteString(s, QStringLiteral("Schrift"), Schrift);
-    ini.WriteInteger(s, QStringLiteral("LHFarbe"), LHFarbe);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeWerte"), SchriftFarbeWerte);
-    ini.WriteInteger(s, QStringLiteral("SchriftFarbeBesch"), SchriftFarbeBesch);
-    ini.WriteInteger(s, QStringLiteral("FensterFarbe"), Color());
-    ini.WriteInteger(s, QStringLiteral("Skala"), Skala);
+    SchreibeBildfensterSektion(ini);
+    ini.WriteInteger(Name(), QStringLiteral("Skala"), Skala);
 }
 
 void TTermometerFenster::Aktualisiere(TDatenLoader* Sender)
