@@ -1,6 +1,8 @@
 #include "Chart.h"
 #include "SysUtils.h"
 
+#include "support/OffscreenBenchMain.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -88,11 +90,5 @@ BENCHMARK(BM_Tag86400PunkteZeichnen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return OffscreenBenchMain(argc, argv);
 }

@@ -3,6 +3,8 @@
 #include "SchreiberFensterUnit.h"
 #include "SysUtils.h"
 
+#include "support/OffscreenBenchMain.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -134,11 +136,5 @@ BENCHMARK(BM_SchreiberAktualisieren)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return OffscreenBenchMain(argc, argv);
 }

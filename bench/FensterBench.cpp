@@ -15,6 +15,8 @@
 #include "WindrichtungFensterUnit.h"
 #include "ZustandFensterUnit.h"
 
+#include "support/OffscreenBenchMain.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -242,16 +244,5 @@ BENCHMARK(RegenMesserZeichnen)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform can't raise the windows it shows; that's all it says.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type != QtWarningMsg || !text.contains(QLatin1String("does not support raise")))
-            fprintf(stderr, "%s\n", qPrintable(text));
-    });
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return OffscreenBenchMain(argc, argv);
 }

@@ -1,6 +1,8 @@
 // One Position write with its full redraw, at the sizes the windows use.
 #include "Meter.h"
 
+#include "support/OffscreenBenchMain.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -57,11 +59,5 @@ BENCHMARK(PositionMitNeuzeichnen)->DenseRange(0, 2)->Unit(benchmark::kMicrosecon
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return OffscreenBenchMain(argc, argv);
 }

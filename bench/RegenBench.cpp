@@ -2,6 +2,8 @@
 // ask for it on every tick.
 #include "RegenMesserFensterUnit.h"
 
+#include "support/OffscreenBenchMain.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -68,11 +70,5 @@ BENCHMARK(RegenSummeTag)->Arg(10)->Arg(60)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return OffscreenBenchMain(argc, argv);
 }
