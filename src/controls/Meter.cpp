@@ -174,6 +174,10 @@ void TMeter::SetMaximum(int Value) { setze(m_maximum, Value); }
 
 void TMeter::SetPosition(double Value)
 {
+    // Windows write the position on every tick; the same value on an
+    // unchanged gauge would draw the same picture again.
+    if (m_gezeichnet && !m_waiting && Value == m_position)
+        return;
     m_position = Value;
     m_waiting = false;
     Zeichne();
@@ -219,10 +223,15 @@ void TMeter::SetBeschrFarbe(TColor Value) { setze(m_beschrFarbe, Value); }
 
 void TMeter::SetBeschrHFarbe(TColor Value) { setze(m_beschrHFarbe, Value); }
 
-void TMeter::SetColor(TColor Value) { m_color = Value; }
+void TMeter::SetColor(TColor Value)
+{
+    m_color = Value;
+    m_gezeichnet = false;
+}
 
 void TMeter::Zeichne()
 {
+    m_gezeichnet = true;
     const int W = width();
     const int H = height();
     const int D = W;

@@ -104,7 +104,12 @@ public:
     void SetBeschriftung(const QString& Value);
     int AnzahlKommastellen() const { return m_anzahlKommastellen; }
     void SetAnzahlKommastellen(int Value);
-    TRanges& Bereiche() { return m_bereiche; }
+    // Whoever changes the list calls Zeichne; until then the picture is old.
+    TRanges& Bereiche()
+    {
+        m_gezeichnet = false;
+        return m_bereiche;
+    }
     const TRanges& Bereiche() const { return m_bereiche; }
     // Copies the list.
     void SetBereiche(const TRanges& Value);
@@ -116,13 +121,21 @@ public:
     void SetBeschrHFarbe(TColor Value);
     bool Waiting() const { return m_waiting; }
     // Shows at the next redraw.
-    void SetWaiting(bool Value) { m_waiting = Value; }
+    void SetWaiting(bool Value)
+    {
+        m_waiting = Value;
+        m_gezeichnet = false;
+    }
 
     // Background colour and font; both show at the next Zeichne.
     TColor Color() const { return m_color; }
     void SetColor(TColor Value);
     const TFontDesc& Font() const { return m_font; }
-    void SetFont(const TFontDesc& Value) { m_font = Value; }
+    void SetFont(const TFontDesc& Value)
+    {
+        m_font = Value;
+        m_gezeichnet = false;
+    }
 
     // Renders the whole gauge into Bild and repaints.
     virtual void Zeichne();
@@ -161,4 +174,6 @@ private:
     bool m_zusatzBeschriftung = false;
     TColor m_color = clBtnFace;
     TFontDesc m_font;
+    // Bild shows every setting as it is now.
+    bool m_gezeichnet = false;
 };

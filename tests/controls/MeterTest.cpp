@@ -300,3 +300,30 @@ TEST_F(MeterTest, NewGaugeStartsEmptyAndAResizeRedraws)
     EXPECT_EQ(m.Bild().Height(), 161);
     EXPECT_EQ(px(m, dial(m, 180, 84)), clGreen);
 }
+
+TEST_F(MeterTest, TheSamePositionRedrawsOnlyWhatChangedSinceTheLastPicture)
+{
+    TMeter m;
+    barometer(m);
+    m.SetPosition(1000);
+    const qint64 bild = m.Bild().Image().cacheKey();
+    m.SetPosition(1000);
+    EXPECT_EQ(m.Bild().Image().cacheKey(), bild);
+
+    // Settings that show only at the next redraw still reach the picture
+    // when the next position is the same.
+    m.SetColor(clYellow);
+    m.SetPosition(1000);
+    EXPECT_EQ(px(m, QPoint(1, 1)), clYellow);
+    TFontDesc f = m.Font();
+    f.Color = clRed;
+    m.SetFont(f);
+    const qint64 vorher = m.Bild().Image().cacheKey();
+    m.SetPosition(1000);
+    EXPECT_NE(m.Bild().Image().cacheKey(), vorher);
+    m.SetWaiting(true);
+    const qint64 wartend = m.Bild().Image().cacheKey();
+    m.SetPosition(1000);
+    EXPECT_NE(m.Bild().Image().cacheKey(), wartend);
+    EXPECT_FALSE(m.Waiting());
+}
