@@ -2,6 +2,7 @@
 
 #include <QByteArrayList>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -126,7 +127,7 @@ QStringList SplitLines(const QString& text)
 // Lines are split on the bytes and decoded one by one, so a single
 // Windows-1252 line does not change how the other lines read; the first and
 // last line reader does the same.
-bool ReadTextLines(const QString& path, QStringList& lines)
+bool ReadTextLines(const QString& path, QStringList& lines, bool* lastTerminated)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -135,6 +136,8 @@ bool ReadTextLines(const QString& path, QStringList& lines)
     if (file.error() != QFileDevice::NoError)
         return false;
     lines.clear();
+    if (lastTerminated)
+        *lastTerminated = data.isEmpty() || data.endsWith('\n');
     const QByteArrayView bytes = withoutBom(data);
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -190,6 +193,7 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
     if (firstLf == size - 1) {
         out.last = out.first;
         out.lineCount = 1;
+        out.lastTerminated = true;
         return true;
     }
     out.lineCount = 2;
@@ -230,12 +234,36 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
     for (auto it = pieces.crbegin(); it != pieces.crend(); ++it)
         lastBytes.append(*it);
     out.last = decodeLine(lastBytes, terminated);
+    out.lastTerminated = terminated;
     return true;
 }
 
 // QSaveFile is not used: Qt 6.4's commit() reports success after a write
 // that ran out of space, which would replace the old file with a cut one.
 bool WriteTextFileAtomic(const QString& path, const QString& text)
+{
+    return WriteTextFileAtomic(path, text.toUtf8());
+}
+
+namespace {
+
+bool writeAll(int fd, const char* p, qsizetype left)
+{
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WriteTextFileAtomic(const QString& path, const QByteArray& data)
 {
     QFileInfo info(path);
     // Replace what a link points to, not the link.
@@ -256,20 +284,7 @@ bool WriteTextFileAtomic(const QString& path, const QString& text)
         ok = ::fchmod(fd, 0666 & ~mask) == 0;
     }
 
-    const QByteArray data = text.toUtf8();
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= n;
-    }
+    ok = ok && writeAll(fd, data.constData(), data.size());
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tempName.constData(), QFile::encodeName(target).constData()) == 0;
@@ -284,4 +299,40 @@ bool WriteTextFileAtomic(const QString& path, const QString& text)
         ::close(dirFd);
     }
     return true;
+}
+
+bool WriteTextFileInPlace(const QString& path, const QByteArray& data)
+{
+    const QFileInfo info(path);
+    if (QFileInfo(info.absolutePath()).isWritable() || !info.isFile() || !info.isWritable())
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, data.constData(), data.size()) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+void RemoveStaleTempFiles(const QString& path)
+{
+    const QFileInfo info(path);
+    const QDir dir = info.absoluteDir();
+    const QString prefix = info.fileName() + u'.';
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        // mkstemp's six letters and digits; a word such as "backup" is
+        // somebody's own file, so at least two kinds of character.
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + 6)
+            continue;
+        int lower = 0, upper = 0, digit = 0;
+        for (const QChar c : QStringView(name).sliced(prefix.size())) {
+            lower += c >= u'a' && c <= u'z';
+            upper += c >= u'A' && c <= u'Z';
+            digit += c >= u'0' && c <= u'9';
+        }
+        if (lower + upper + digit != 6 || (lower > 0) + (upper > 0) + (digit > 0) < 2)
+            continue;
+        QFile::remove(dir.filePath(name));
+    }
 }

@@ -13,7 +13,8 @@ QString DecodeText(const QByteArray& bytes);
 QStringList SplitLines(const QString& text);
 
 // Whole file into lines; false when it can't be opened or read.
-bool ReadTextLines(const QString& path, QStringList& lines);
+// lastTerminated tells whether the last line ends with a line feed.
+bool ReadTextLines(const QString& path, QStringList& lines, bool* lastTerminated = nullptr);
 
 // The first and the last line of a file as a line-wise read sees them,
 // without reading the middle of a large file. lineCount reports 0, 1 or 2
@@ -22,9 +23,19 @@ struct FirstLastLines {
     QString first;
     QString last;
     int lineCount = 0;
+    bool lastTerminated = false;   // the last line ends with a line feed
 };
 bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out);
 
 // Atomic write: temp file in the same folder, then rename over the target.
 // The old file stays whole on any failure. Lines end with LF.
+bool WriteTextFileAtomic(const QString& path, const QByteArray& data);
 bool WriteTextFileAtomic(const QString& path, const QString& text);
+
+// For a file we may write but whose folder takes no new file: rewrites it in
+// place. Only then, since a failed in-place write loses the old content.
+bool WriteTextFileInPlace(const QString& path, const QByteArray& data);
+
+// Removes the temporary files a killed atomic write of this path left
+// behind ("name.XXXXXX" beside it). Only for a path no one else writes.
+void RemoveStaleTempFiles(const QString& path);

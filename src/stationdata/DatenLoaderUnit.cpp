@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -20,6 +21,9 @@ constexpr double kKeinWert = -9999;
 constexpr double kZehntelSekunde = 1.1574074074074074e-06;
 constexpr double kUntergrenze = -1500.0f;
 constexpr double kObergrenze = 1500.0f;
+// More columns than any logger writes: such a first line is no header, and
+// everything built per column (menus, windows) stays bounded.
+constexpr int kMaxSpalten = 256;
 
 // Magnus constants over water and over ice.
 constexpr double kAWasser = 17.08085;
@@ -167,6 +171,14 @@ void TDatenLoader::EntferneAelteste(int anzahl)
     }
 }
 
+// After records moved in front of others, nothing kept per record holds.
+void TDatenLoader::VergissAbgeleitetes()
+{
+    Geaendert();
+    m_taupunkte.clear();
+    m_tpBasis = m_basis;
+}
+
 void TDatenLoader::Leeren()
 {
     Geaendert();
@@ -233,7 +245,27 @@ void TDatenLoader::LeseHeader()
         Meldungen.append(QStringLiteral("Header konnte nicht geladen werden!"));
         return;
     }
-    UebernehmeHeader(zeilen.first);
+    if (IstHeader(zeilen.first))
+        UebernehmeHeader(zeilen.first);
+}
+
+// A first line that reads as a record (the logger emptied the file and
+// wrote on without its header) keeps the old header; one with more columns
+// than a logger writes is refused. Both are reported.
+bool TDatenLoader::IstHeader(const QString& zeile)
+{
+    if (zeile.count(Trennzeichen) >= kMaxSpalten) {
+        Meldungen.append(Format("Header von %s hat mehr als %d Spalten!", {Datei, kMaxSpalten}));
+        return false;
+    }
+    if (HatUhrzeit && HatDatum) {
+        double x = 0;
+        if (LeseBekanntesFeld(zeile, UhrzeitSpalte, true, x) && LeseBekanntesFeld(zeile, DatumSpalte, false, x)) {
+            Meldungen.append(Format("%s besitzt keinen Header!", {Datei}));
+            return false;
+        }
+    }
+    return true;
 }
 
 int TDatenLoader::SucheSpalte(const QString& Name, int Laenge)
@@ -278,17 +310,29 @@ void TDatenLoader::LadeDatei()
         Meldungen.append(Format("%s besitzt keinen Header!", {Datei}));
         return;
     }
-    UebernehmeHeader(zeilen.first);
+    // Without a header line the old header still names the columns.
+    const bool mitHeader = IstHeader(zeilen.first);
+    if (mitHeader) {
+        UebernehmeHeader(zeilen.first);
+    } else if (Header.isEmpty() || zeilen.first.count(Trennzeichen) >= kMaxSpalten) {
+        return;
+    }
 
-    const QString zeile = zeilen.lineCount >= 2 ? zeilen.last : QString();
+    const QString zeile = !mitHeader || zeilen.lineCount >= 2 ? zeilen.last : QString();
     if (zeile == Header) {
         Meldungen.append(Format("%s enthält nur den Header und keine Daten", {Datei}));
     } else if (HatUhrzeit && HatDatum) {
-        const double neueste = NeuesteZeit();
-        const double uhrzeit = LeseUhrzeit(zeile);
-        const double datum = LeseDatum(zeile);
-        if (uhrzeit + datum > neueste + kZehntelSekunde)
-            NeuerDatensatz(zeile);
+        // The logger may be halfway through its last line: a line without its
+        // end counts only once it reads the same on the next tick.
+        const bool fertig = zeilen.lastTerminated || zeile == m_unfertig;
+        m_unfertig = zeilen.lastTerminated ? QString() : zeile;
+        if (fertig) {
+            const double neueste = NeuesteZeit();
+            const double uhrzeit = LeseUhrzeit(zeile);
+            const double datum = LeseDatum(zeile);
+            if (uhrzeit + datum > neueste + kZehntelSekunde)
+                NeuerDatensatz(zeile);
+        }
     } else {
         NeuerDatensatz(zeile);
     }
@@ -339,7 +383,18 @@ void TDatenLoader::NeuerDatensatz(const QString& Zeile)
         }
 
         double wert = kKeinWert;
-        if (!feld.isEmpty()) {
+        const bool uhrzeitSpalte = HatUhrzeit && c == UhrzeitSpalte;
+        const bool datumSpalte = HatDatum && c == DatumSpalte;
+        if (!feld.isEmpty() && (uhrzeitSpalte || datumSpalte)) {
+            // A known time or date column holds a time or a date, never a
+            // number: "16" there is 16:00, and "21.06" a day of this year.
+            const QString text = feld.toString();
+            double zahl = 0;
+            if (uhrzeitSpalte ? TryStrToTime(text, zahl) : TryStrToDate(text, zahl))
+                wert = zahl;
+            else
+                Meldungen.append(Format("Fehler in Spalte %d: %s ist weder eine Zahl, Uhrzeit oder Datum", {c, text}));
+        } else if (!feld.isEmpty()) {
             const QString text = feld.toString();
             double zahl = 0;
             if (TryStrToFloat(PunktZuKomma(text), zahl)) {
@@ -363,12 +418,13 @@ void TDatenLoader::NeuerDatensatz(const QString& Zeile)
         m_werte[basis + static_cast<size_t>(c)] = wert;
     }
 
+    // A record without its date or time has no place in time.
     bool gueltig = true;
     for (int c = 0; c < spalten && gueltig; ++c) {
-        if ((HatUhrzeit && c == UhrzeitSpalte) || (HatDatum && c == DatumSpalte))
-            continue;
         const double v = m_werte[basis + static_cast<size_t>(c)];
-        if (v < kUntergrenze || v > kObergrenze || v == kKeinWert)
+        if ((HatUhrzeit && c == UhrzeitSpalte) || (HatDatum && c == DatumSpalte))
+            gueltig = v != kKeinWert;
+        else if (v < kUntergrenze || v > kObergrenze || v == kKeinWert)
             gueltig = false;
     }
     if (!gueltig && Datensaetze() > 1)
@@ -377,25 +433,33 @@ void TDatenLoader::NeuerDatensatz(const QString& Zeile)
 
 namespace {
 
-// Walks the fields that are followed by a separator; the text after the last
-// separator is never looked at. With a known column only that field counts.
+// The field at a column: the text up to the next separator or the line's end.
+bool FeldAn(QStringView zeile, QChar trenn, int spalte, QStringView& feld)
+{
+    for (int c = 0; c < spalte; ++c) {
+        const qsizetype pos = zeile.indexOf(trenn);
+        if (pos < 0)
+            return false;
+        zeile = zeile.sliced(pos + 1);
+    }
+    const qsizetype pos = zeile.indexOf(trenn);
+    feld = pos < 0 ? zeile : zeile.left(pos);
+    return true;
+}
+
+// Before a column is known, walks the fields that are followed by a
+// separator; the text after the last separator is not looked at then.
 template <class Versuch>
-bool SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Versuch versuch, double& wert)
+bool SucheFeld(const QString& zeile, QChar trenn, Versuch versuch, double& wert)
 {
     QStringView rest(zeile);
-    int c = 0;
     for (;;) {
         const qsizetype pos = rest.indexOf(trenn);
         if (pos < 0)
             break;
-        if (!bekannt || c == spalte) {
-            if (versuch(rest.left(pos).toString(), wert))
-                return true;
-            if (bekannt)
-                break;
-        }
+        if (versuch(rest.left(pos).toString(), wert))
+            return true;
         rest = rest.mid(pos + 1);
-        ++c;
     }
     wert = kKeinWert;
     return false;
@@ -403,11 +467,26 @@ bool SucheFeld(const QString& zeile, QChar trenn, bool bekannt, int spalte, Vers
 
 } // namespace
 
+// A known time or date column is read wherever it stands, the last field too.
+bool TDatenLoader::LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const
+{
+    QStringView feld;
+    if (FeldAn(zeile, Trennzeichen, spalte, feld)) {
+        const QString text = feld.toString();
+        if (uhrzeit ? TryStrToTime(text, wert) : TryStrToDate(text, wert))
+            return true;
+    }
+    wert = kKeinWert;
+    return false;
+}
+
 double TDatenLoader::LeseUhrzeit(const QString& Zeile)
 {
     double r = kKeinWert;
-    if (!SucheFeld(Zeile, Trennzeichen, HatUhrzeit, UhrzeitSpalte,
-                   [](const QString& f, double& w) { return TryStrToTime(f, w); }, r))
+    const bool gefunden = HatUhrzeit ? LeseBekanntesFeld(Zeile, UhrzeitSpalte, true, r)
+                                     : SucheFeld(Zeile, Trennzeichen,
+                                                 [](const QString& f, double& w) { return TryStrToTime(f, w); }, r);
+    if (!gefunden)
         Meldungen.append(QStringLiteral("Keine Uhrzeit gefunden"));
     return r;
 }
@@ -417,15 +496,15 @@ double TDatenLoader::LeseDatum(const QString& Zeile)
     // Before the date column is known, take the field the parser would take
     // for it: a date that reads neither as a number nor as a time.
     double r = kKeinWert;
-    const auto versuch = [this](const QString& f, double& w) {
-        if (!HatDatum) {
-            double x = 0;
-            if (TryStrToFloat(PunktZuKomma(f), x) || TryStrToTime(f, x))
-                return false;
-        }
+    const auto versuch = [](const QString& f, double& w) {
+        double x = 0;
+        if (TryStrToFloat(PunktZuKomma(f), x) || TryStrToTime(f, x))
+            return false;
         return TryStrToDate(f, w);
     };
-    if (!SucheFeld(Zeile, Trennzeichen, HatDatum, DatumSpalte, versuch, r))
+    const bool gefunden = HatDatum ? LeseBekanntesFeld(Zeile, DatumSpalte, false, r)
+                                   : SucheFeld(Zeile, Trennzeichen, versuch, r);
+    if (!gefunden)
         Meldungen.append(QStringLiteral("Kein Datum gefunden"));
     return r;
 }
@@ -900,14 +979,14 @@ void TDatenLoader::GetSpaltenName(int Index, QString& Name)
 // ---------------------------------------------------------------------------
 // History save file
 
-void TDatenLoader::SpeichereDatei(const QString& DateiName)
+bool TDatenLoader::SpeichereDatei(const QString& DateiName)
 {
     TimerPause pause(*this);
     const int n = Datensaetze();
     // Nothing real to save must not wipe out a good file from the last run.
     const bool nichtsEchtes = n == 0 || (n == 1 && m_platzhalter);
     if (nichtsEchtes && QFileInfo::exists(DateiName))
-        return;
+        return true;
 
     QString text;
     text.reserve(static_cast<qsizetype>(n) * m_layout * 8 + Header.size() + 2);
@@ -927,37 +1006,81 @@ void TDatenLoader::SpeichereDatei(const QString& DateiName)
         }
         text += u'\n';
     }
-    if (!WriteTextFileAtomic(DateiName, text))
+    const QByteArray daten = text.toUtf8();
+    // A save file we may write in a folder that takes no new file is
+    // rewritten in place.
+    if (!WriteTextFileAtomic(DateiName, daten) && !WriteTextFileInPlace(DateiName, daten)) {
         Meldungen.append(Format("%s kann nicht erzeugt werden!", {DateiName}));
+        return false;
+    }
+    return true;
 }
 
-void TDatenLoader::LadeSicherung(const QString& DateiName)
+bool TDatenLoader::LadeSicherung(const QString& DateiName)
 {
     TimerPause pause(*this);
     QStringList zeilen;
-    if (!ReadTextLines(DateiName, zeilen)) {
+    bool letzteFertig = true;
+    if (!ReadTextLines(DateiName, zeilen, &letzteFertig)) {
         Meldungen.append(Format("%s kann nicht gelesen werden!", {DateiName}));
-        return;
+        return false;
     }
     if (zeilen.isEmpty() || zeilen.first() != Header) {
         Meldungen.append(QStringLiteral("Header verschieden, Datei nicht geladen!"));
-        return;
+        return false;
     }
+    // Our save files end every line: a last line without its end was cut
+    // off in the middle of a write.
+    if (!letzteFertig)
+        zeilen.removeLast();
+
+    // Records read from the data file before this merge stay as they are;
+    // the saved ones older than them go in front.
+    const bool mitZeit = HatUhrzeit && HatDatum;
+    std::vector<double> lebend;
+    const int lebendLayout = m_layout;
+    double grenze = std::numeric_limits<double>::infinity();
+    const int erster = m_platzhalter ? 1 : 0;
+    if (mitZeit && Datensaetze() > erster) {
+        grenze = Zeitstempel(erster) - kZehntelSekunde;
+        const auto ab = m_werte.begin() + static_cast<std::ptrdiff_t>(m_start + static_cast<size_t>(erster) * static_cast<size_t>(m_layout));
+        lebend.assign(ab, m_werte.end());
+        m_werte.erase(ab, m_werte.end());
+        if (m_werte.size() == m_start) {
+            m_werte.clear();
+            m_start = 0;
+        }
+        VergissAbgeleitetes();
+    }
+
     if (m_layout > 0 || Datensaetze() == 0) {
         const size_t spalten = static_cast<size_t>(std::max(m_layout, Spaltenanzahl()));
-        const size_t noetig = m_werte.size() + static_cast<size_t>(zeilen.size() - 1) * spalten;
+        const size_t noetig = m_werte.size() + static_cast<size_t>(zeilen.size() - 1) * spalten + lebend.size();
         if (noetig > m_werte.capacity())
             m_werte.reserve(noetig);
     }
     for (qsizetype i = 1; i < zeilen.size(); ++i) {
         const QString& zeile = zeilen.at(i);
-        if (HatUhrzeit && HatDatum) {
+        if (mitZeit) {
             const double uhrzeit = LeseUhrzeit(zeile);
             const double datum = LeseDatum(zeile);
-            if (uhrzeit + datum > NeuesteZeit() + kZehntelSekunde)
+            const double zeit = uhrzeit + datum;
+            if (zeit > NeuesteZeit() + kZehntelSekunde && zeit < grenze)
                 NeuerDatensatz(zeile);
         } else {
             NeuerDatensatz(zeile);
         }
     }
+
+    if (!lebend.empty()) {
+        if (Datensaetze() == 0) {
+            m_werte.clear();
+            m_start = 0;
+            m_layout = lebendLayout;
+            m_platzhalter = false;
+        }
+        m_werte.insert(m_werte.end(), lebend.begin(), lebend.end());
+        VergissAbgeleitetes();
+    }
+    return true;
 }

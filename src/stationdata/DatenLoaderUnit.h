@@ -72,8 +72,13 @@ public:
     double Taupunkt(double T, double RF) const;
 
     // --- History save file ------------------------------------------------
-    void SpeichereDatei(const QString& DateiName);
-    void LadeSicherung(const QString& DateiName);
+    // False (with the message) when the file could not be written.
+    bool SpeichereDatei(const QString& DateiName);
+    // Merges the save file's records: those newer than the store's newest
+    // at the end, those older than the records read from the data file in
+    // front of them. False when the file was not merged (unreadable, or
+    // another header).
+    bool LadeSicherung(const QString& DateiName);
 
     // --- Clients ------------------------------------------------------------
     void AddClient(TLoaderClient* Client);
@@ -98,6 +103,8 @@ private:
     friend class TimerPause;
 
     void UebernehmeHeader(const QString& neu);
+    bool IstHeader(const QString& zeile);
+    bool LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const;
     const QStringList& Spaltennamen() const;
     double Zeitstempel(int Datensatz) const { return Wert(Datensatz, DatumSpalte) + Wert(Datensatz, UhrzeitSpalte); }
     double TaupunktVon(int Datensatz, int tSpalte, int rfSpalte) const;
@@ -115,6 +122,7 @@ private:
     void Trimme();
     void EntferneAelteste(int anzahl);
     void Leeren();
+    void VergissAbgeleitetes();
     void Anhaengen();   // one record of -9999 values at the end
     void KuerzeUmEinen();
 
@@ -129,6 +137,7 @@ private:
     size_t m_start = 0;
     int m_layout = 0;          // column count the stored records were laid out with
     bool m_platzhalter = false; // the oldest record is the start-up placeholder
+    QString m_unfertig;         // last tick's last line, still without its line end
 
     unsigned long long m_version = 0;
     size_t m_basis = 0;   // running number of the oldest stored record

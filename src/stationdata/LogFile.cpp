@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <vector>
 
 namespace {
 
@@ -50,20 +49,24 @@ bool HaengeAn(const QString& pfad, const QByteArray& text)
     return ok && f.error() == QFileDevice::NoError;
 }
 
-// A log in a folder we may not create files in can still be rewritten in
-// place; only then, since a failed in-place write loses the old content.
-bool SchreibeAnOrt(const QString& pfad, const QString& text)
+// A message goes in as one line of bounded length, whatever the data file
+// held: control characters become '?' and the text is cut, so a thousand
+// lines stay well under 2 MB.
+QString EineZeile(const QString& text)
 {
-    const QFileInfo info(pfad);
-    if (QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
-        return false;
-    QFile f(pfad);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const QByteArray daten = text.toUtf8();
-    const bool ok = f.write(daten) == daten.size() && f.flush();
-    f.close();
-    return ok && f.error() == QFileDevice::NoError;
+    QString r = text.left(TLogFile::kMaxZeichen);
+    for (QChar& c : r) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029)
+            c = u'?';
+    }
+    // Half a surrogate pair at the cut would not encode.
+    if (text.size() > r.size()) {
+        if (!r.isEmpty() && r.back().isHighSurrogate())
+            r.chop(1);
+        r += QStringLiteral("…");
+    }
+    return r;
 }
 
 } // namespace
@@ -102,16 +105,10 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     if (!m_offen)
         throw Exception(QStringLiteral("Error Writing Log-File ") + m_dateiName);
 
-    // Every message gets its own time stamp; a text with line breaks
-    // becomes several lines of the file.
+    // Every message gets its own time stamp and one line.
     QStringList neu;
-    std::vector<qsizetype> zeilenJeMeldung;
-    zeilenJeMeldung.reserve(static_cast<std::size_t>(Texte.size()));
-    for (const QString& t : Texte) {
-        const QStringList zeilen = SplitLines(ZeitStempel() + QStringLiteral(" - ") + t);
-        zeilenJeMeldung.push_back(zeilen.size());
-        neu.append(zeilen);
-    }
+    for (const QString& t : Texte)
+        neu.append(ZeitStempel() + QStringLiteral(" - ") + EineZeile(t));
 
     // With a limit, a file that is full drops its oldest line for every
     // message; one that is already longer keeps its length. A file that
@@ -122,12 +119,12 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     if (m_maxZeilen > 0
         && (ReadTextLines(m_dateiName, alt) || !QFileInfo::exists(m_dateiName))) {
         qsizetype anzahl = alt.size();
-        for (qsizetype k : zeilenJeMeldung) {
+        for (qsizetype k = 0; k < neu.size(); ++k) {
             if (anzahl >= m_maxZeilen) {
                 ++weg;
                 --anzahl;
             }
-            anzahl += k;
+            ++anzahl;
         }
     }
 
@@ -139,7 +136,8 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     }
 
     alt.append(neu);
-    const QString text = alt.sliced(weg).join(u'\n') + u'\n';
-    if (!WriteTextFileAtomic(m_dateiName, text) && !SchreibeAnOrt(m_dateiName, text))
+    const QByteArray text = (alt.sliced(weg).join(u'\n') + u'\n').toUtf8();
+    // A log in a folder we may not create files in is rewritten in place.
+    if (!WriteTextFileAtomic(m_dateiName, text) && !WriteTextFileInPlace(m_dateiName, text))
         schreibFehler();
 }

@@ -21,6 +21,9 @@ public:
     void SchreibeAlle(const QStringList& Texte);
 
     bool Offen() const { return m_offen; }
+
+    // A message longer than this is cut; control characters become '?'.
+    static constexpr int kMaxZeichen = 500;
     const QString& DateiName() const { return m_dateiName; }
 
 private:

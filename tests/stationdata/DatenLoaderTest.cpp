@@ -243,15 +243,20 @@ TEST_F(LoaderTest, BlankLastLineAndDateOrTimeInTheLastColumn)
     EXPECT_TRUE(l->Meldungen.contains(QStringLiteral("Kein Datum gefunden")));
     EXPECT_EQ(l->Datensaetze(), 1);
 
-    // Time and date in the last column are parsed but never looked up.
-    const QString header = QStringLiteral("a\tb\tUhrzeit");
-    schreibe(header + u'\n' + QStringLiteral("1\t2\t10:00:00\n"));
+    // A known time or date column is read in the last field too, so the
+    // display goes on with every tick.
+    const QString header = QStringLiteral("a\tt2m  [°C  ]\tDatum\tUhrzeit");
+    schreibe(header + u'\n' + QStringLiteral("1\t2\t08.12.2026\t10:00:00\n"));
     TDatenLoader l2(datei, 1000, 1, u'\t', false);
-    EXPECT_TRUE(l2.HatUhrzeit);
-    EXPECT_EQ(l2.UhrzeitSpalte, 2);
+    EXPECT_EQ(l2.UhrzeitSpalte, 3);
     l2.Meldungen.clear();
-    EXPECT_EQ(l2.LeseUhrzeit(QStringLiteral("1\t2\t10:00:00")), -9999);
-    EXPECT_EQ(l2.Meldungen, QStringList{QStringLiteral("Keine Uhrzeit gefunden")});
+    EXPECT_DOUBLE_EQ(l2.LeseUhrzeit(QStringLiteral("1\t2\t08.12.2026\t10:00:00")), EncodeTime(10, 0, 0, 0));
+    EXPECT_TRUE(l2.Meldungen.isEmpty());
+    for (int s = 1; s <= 3; ++s) {
+        haengeAn(QStringLiteral("1\t%1\t08.12.2026\t10:00:0%1").arg(s));
+        l2.TimerTimer();
+        EXPECT_DOUBLE_EQ(l2.AktuellerWert(QStringLiteral("t2m  "), 5), s);
+    }
 }
 
 TEST_F(LoaderTest, KnownColumnsKeepSmallNumbersFromPassingForTheTime)
@@ -454,9 +459,12 @@ TEST_F(LoaderTest, ALoggerAppendingBetweenTicks)
     EXPECT_DOUBLE_EQ(l->Minimum(QStringLiteral("t2m  "), 5), 9);
     EXPECT_DOUBLE_EQ(l->Mittelwert(QStringLiteral("t2m  "), 5), 14);
 
-    // CR LF and a missing final line end read the same.
+    // CR LF reads as LF; a last line without its end counts once it reads
+    // the same on the next tick.
     schreibe(kHeader + QStringLiteral("\r\n") + zeile(QStringLiteral("10:10:00"), 42) + QStringLiteral("\r\n")
              + zeile(QStringLiteral("10:11:00"), 43));
+    l->TimerTimer();
+    EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 19);
     l->TimerTimer();
     EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 43);
 }

@@ -6,10 +6,6 @@
 
 #include <QFile>
 #include <cstdio>
-#include <functional>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,39 +26,11 @@ void StelleUhr(int schritt)
 }
 const QByteArray neu = "07.12.2026 22:31:05.042 - neu\n";
 
-// Runs fn in a child process without root's rights, so that file
-// permissions bite even when the tests run as root.
-bool OhneRootRechte(const QString& ordner, const std::function<bool()>& fn)
-{
-    if (geteuid() == 0 && ::chown(QFile::encodeName(ordner).constData(), 65534, 65534) != 0)
-        return false;
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        bool ok = false;
-        try {
-            ok = (geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) && fn();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s\n", e.what());
-        }
-        std::fflush(nullptr);
-        _exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 bool Gleich(const QByteArray& ist, const QByteArray& soll)
 {
     if (ist != soll)
         std::fprintf(stderr, "ist:\n%s\nsoll:\n%s\n", ist.constData(), soll.constData());
     return ist == soll;
-}
-
-void Rechte(const QString& pfad, int modus)
-{
-    ::chmod(QFile::encodeName(pfad).constData(), static_cast<mode_t>(modus));
 }
 
 class LogFileTest : public GermanSettings {

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QTimer>
 
+#include <cstdio>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 TempDir::TempDir()
 {
     m_dir.setAutoRemove(true);
@@ -44,3 +49,29 @@ static void resetRuntime()
 void GermanSettings::SetUp() { resetRuntime(); }
 
 void GermanSettings::TearDown() { resetRuntime(); }
+
+bool OhneRootRechte(const QString& ordner, const std::function<bool()>& fn)
+{
+    if (geteuid() == 0 && ::chown(QFile::encodeName(ordner).constData(), 65534, 65534) != 0)
+        return false;
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        bool ok = false;
+        try {
+            ok = (geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) && fn();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+        }
+        std::fflush(nullptr);
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void Rechte(const QString& pfad, int modus)
+{
+    ::chmod(QFile::encodeName(pfad).constData(), static_cast<mode_t>(modus));
+}

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <ostream>
 
 // Readable failure output for Qt strings.
@@ -45,3 +46,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 };
+
+// Runs fn in a child process without root's rights (the folder is handed to
+// nobody first), so that file permissions bite even when the tests run as
+// root. True when fn returned true.
+bool OhneRootRechte(const QString& ordner, const std::function<bool()>& fn);
+void Rechte(const QString& pfad, int modus);
