@@ -1,6 +1,6 @@
 # Sourced by test.sh and run.sh: installs the Debian packages that are
 # missing, as root; otherwise names them and fails.
-PAKETE=(cmake g++ ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+PAKETE=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev
         xvfb xauth xdotool fonts-dejavu-core fonts-liberation2)
 
 installiere_pakete() {

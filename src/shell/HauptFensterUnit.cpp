@@ -24,6 +24,7 @@
 #include "TendFensterUnit.h"
 #include "TermometerFensterUnit.h"
 #include "TextFensterUnit.h"
+#include "TextFile.h"
 #include "WindGeschwindigkeitFensterUnit.h"
 #include "WindrichtungFensterUnit.h"
 #include "ZustandFensterUnit.h"
@@ -68,16 +69,6 @@ QString MitEndung(const QString& programm, const QString& endung)
 QString SpaltenKey(const QString& spalte)
 {
     return spalte.left(5);
-}
-
-bool GleicheDatei(const QString& a, const QString& b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QFileInfo fa(a), fb(b);
-    const QString ca = fa.exists() ? fa.canonicalFilePath() : QDir::cleanPath(fa.absoluteFilePath());
-    const QString cb = fb.exists() ? fb.canonicalFilePath() : QDir::cleanPath(fb.absoluteFilePath());
-    return ca == cb;
 }
 
 } // namespace
@@ -242,14 +233,21 @@ void THauptFenster::FormCreate(const TStartParameter& Start)
         return;
     }
 
+    // Whatever a killed save left beside our files is ours and stale: this
+    // instance holds the guard.
+    for (const QString& eigene : {AutoSaveDatei, IniDatei, m_logDatei})
+        RemoveStaleTempFiles(eigene);
+
     DatenLoader = std::make_unique<TDatenLoader>(datei, Interval, HalteDauer, u'\t', false);
     DatenLoader->LeseHeader();
     DatenLoader->OnMeldung = [this](TDatenLoader* s) { LoaderMeldung(s); };
     SetStandardkomma(ini.ReadInteger(kGlobal, QStringLiteral("Standardkomma"), 1));
 
     if (DatenLoader->Meldungen.isEmpty()) {
-        if (QFileInfo::exists(AutoSaveDatei))
+        // Only a plain file: a device would be read for ever.
+        if (QFileInfo(AutoSaveDatei).isFile())
             DatenLoader->LadeSicherung(AutoSaveDatei);
+        m_abgeglichen = AutoSaveDatei;
         BaueFensterMenu();
     }
 
@@ -441,6 +439,12 @@ void THauptFenster::ErzeugeStandardFenster()
         }
     }
     OptimierePositionen();
+    // Sections now, not only at close: a first run that dies must not come
+    // back with "ErsterStart" = 0 and no windows.
+    Guarded([&] {
+        for (TGrundFenster* f : Anzeigefenster())
+            f->SpeichereKonfiguration(IniDatei);
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -562,6 +566,9 @@ void THauptFenster::LogDateindernClick()
 void THauptFenster::Programm1Click()
 {
     TPrgEinstDialog1 dialog(this);
+    dialog.EigeneDateien = {IniDatei, m_logDatei};
+    if (DatenLoader)
+        dialog.EigeneDateien << DatenLoader->Datei;
     dialog.AutoSaveDatei = AutoSaveDatei;
     dialog.TochterAnzeige = TochterAnzeige;
     if (dialog.Ausfuehren()) {
@@ -688,17 +695,32 @@ void THauptFenster::LoaderMeldung(TDatenLoader* Sender)
     }
 }
 
-void THauptFenster::SpeichereSicherung()
+bool THauptFenster::SpeichereSicherung()
 {
     if (!DatenLoader)
-        return;
+        return true;
     // The save file must never overwrite the data, the configuration or the log.
     if (GleicheDatei(AutoSaveDatei, DatenLoader->Datei) || GleicheDatei(AutoSaveDatei, IniDatei)
         || GleicheDatei(AutoSaveDatei, m_logDatei)) {
         DatenLoader->Meldungen.append(Format("%s kann nicht erzeugt werden!", {AutoSaveDatei}));
-        return;
+        return false;
     }
-    DatenLoader->SpeichereDatei(AutoSaveDatei);
+    // A save file this run has not merged (the start-up skipped it, or the
+    // name was changed since) holds records the store lacks: they come in
+    // first, and a file of another layout stays as it is.
+    if (!GleicheDatei(AutoSaveDatei, m_abgeglichen) && QFileInfo(AutoSaveDatei).isFile()
+        && !DatenLoader->LadeSicherung(AutoSaveDatei))
+        return true;
+    if (!DatenLoader->SpeichereDatei(AutoSaveDatei))
+        return false;
+    m_abgeglichen = AutoSaveDatei;
+    return true;
+}
+
+void THauptFenster::MeldeSchreibFehler(const QString& Text)
+{
+    m_schreibFehler = true;
+    std::fprintf(stderr, "vantorel: %s\n", Text.toLocal8Bit().constData());
 }
 
 void THauptFenster::Timer1Timer()
@@ -712,9 +734,23 @@ bool THauptFenster::FormClose()
     if (m_geschlossen)
         return true;
     if (!m_uebergeben) {
-        SchreibeGlobal(true, false);
-        if (!TochterAnzeige)
-            SpeichereSicherung();
+        if (m_ohneDialog) {
+            // Nobody may be there to answer a box: the history is still tried.
+            try {
+                SchreibeGlobal(true, false);
+            } catch (const Exception& e) {
+                MeldeSchreibFehler(e.Message());
+            } catch (const std::exception& e) {
+                MeldeSchreibFehler(QString::fromLocal8Bit(e.what()));
+            }
+        } else {
+            SchreibeGlobal(true, false);
+        }
+        // A history that can't be written is said, not lost with the loader.
+        if (!TochterAnzeige && DatenLoader && !SpeichereSicherung()) {
+            MeldeSchreibFehler(DatenLoader->Meldungen.isEmpty() ? AutoSaveDatei : DatenLoader->Meldungen.last());
+            LoaderMeldung(DatenLoader.get());
+        }
     }
     // The loader is stopped and given up here, but freed only with the
     // window: a close that comes while one of its ticks waits in a message
@@ -728,6 +764,16 @@ bool THauptFenster::FormClose()
     showMinimized();
     m_geschlossen = true;
     return true;
+}
+
+void THauptFenster::SchliesseOhneDialog()
+{
+    m_ohneDialog = true;
+    if (!m_geschlossen)
+        FormClose();
+    hide();
+    if (OnBeendet)
+        OnBeendet();
 }
 
 void THauptFenster::closeEvent(QCloseEvent* event)

@@ -59,6 +59,12 @@ public:
     // Runs the close handler. Raises when the configuration can't be
     // written; the window then stays open with its loader polling.
     bool FormClose();
+    // The close for a signal or the session's end: no box waits for anyone;
+    // what can't be written is said on stderr, and the history is tried
+    // whatever failed before it.
+    void SchliesseOhneDialog();
+    // Something could not be written at the close (said on stderr).
+    bool SchreibFehler() const { return m_schreibFehler; }
 
     // --- Menu commands ----------------------------------------------------------
     void HauptPopUpPopup();
@@ -133,7 +139,8 @@ private:
     void ErzeugeStandardFenster();
     int KommaFuer(const QString& Spalte) const;
     void SchreibeGlobal(bool mitMenuPunkten, bool mitAutoSave);
-    void SpeichereSicherung();
+    bool SpeichereSicherung();
+    void MeldeSchreibFehler(const QString& Text);
     void BaueAb();
     QAction* NeuerPunkt(const QString& Name, const QString& Text, std::function<void()> Handler);
 
@@ -144,6 +151,9 @@ private:
     bool m_uebergeben = false;   // a new instance has taken over
     bool m_geschlossen = false;
     bool m_logFehlerGemeldet = false;
+    bool m_ohneDialog = false;
+    bool m_schreibFehler = false;
+    QString m_abgeglichen;   // the save file whose records the store holds
     std::unique_ptr<TDatenLoader> m_abgegebenerLoader;   // after the close
     TComponentOwner m_komponenten;
 };

@@ -2,8 +2,21 @@
 
 #include "AppErrors.h"
 #include "Dialogs.h"
+#include "SysUtils.h"
+
+#include <QDir>
 
 #include <QFileInfo>
+
+bool GleicheDatei(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a), fb(b);
+    const QString ca = fa.exists() ? fa.canonicalFilePath() : QDir::cleanPath(fa.absoluteFilePath());
+    const QString cb = fb.exists() ? fb.canonicalFilePath() : QDir::cleanPath(fb.absoluteFilePath());
+    return ca == cb;
+}
 
 TDateinameEdit::TDateinameEdit(QWidget* parent, int left, int top, int width, int height) : QWidget(parent)
 {
@@ -51,9 +64,22 @@ TPrgEinstDialog1::TPrgEinstDialog1(QWidget* parent) : QDialog(parent)
     OKButton1->setDefault(true);
     AbbrechenButton1 = new QPushButton(QStringLiteral("Abbrechen"), this);
     AbbrechenButton1->setGeometry(282, 90, 80, 25);
-    connect(OKButton1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OKButton1, &QPushButton::clicked, this, [this] { Guarded([this] { OKButton1Click(); }); });
     // Escape and the close box reject as well.
     connect(AbbrechenButton1, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPrgEinstDialog1::OKButton1Click()
+{
+    const QString name = AutoSaveDateiJFE1->FileName();
+    for (const QString& eigene : EigeneDateien) {
+        if (GleicheDatei(name, eigene)) {
+            ShowMessage(Format("%s kann nicht erzeugt werden!", {name}));
+            AutoSaveDateiJFE1->Edit->setFocus();
+            return;
+        }
+    }
+    accept();
 }
 
 bool TPrgEinstDialog1::Ausfuehren()

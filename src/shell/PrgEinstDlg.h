@@ -6,8 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 #include <QToolButton>
 #include <QWidget>
+
+// The same file, by its canonical path where it exists.
+bool GleicheDatei(const QString& a, const QString& b);
 
 // A file name edit with a browse button; the button opens the open-file
 // chooser on the name typed so far.
@@ -37,6 +41,12 @@ public:
 
     QString AutoSaveDatei;
     bool TochterAnzeige = false;
+    // The program's own files (data, configuration, log): refused as the
+    // auto-save file.
+    QStringList EigeneDateien;
+
+    // "OK": takes the values unless the auto-save file is one of ours.
+    void OKButton1Click();
 
     QLabel* Label1 = nullptr;
     TDateinameEdit* AutoSaveDateiJFE1 = nullptr;

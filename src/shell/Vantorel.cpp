@@ -5,12 +5,14 @@
 #include "InfoDlgs.h"
 #include "InstanzGuard.h"
 #include "Timer.h"
+#include "Uebersetzung.h"
 
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,6 +20,8 @@
 namespace {
 
 int g_signalPaar[2] = {-1, -1};
+// Boxes that came up after a close without dialogs, said on stderr instead.
+int g_fehlerOhneDialog = 0;
 
 void BeiSignal(int)
 {
@@ -26,7 +30,7 @@ void BeiSignal(int)
 }
 
 // SIGTERM and SIGINT (a logout, a kill, Ctrl+C) end the program as its own
-// close command does, so nothing is lost.
+// close command does, so nothing is lost; installed before anything slow.
 void FangeSignaleAb(QObject* kontext, const std::function<void()>& schliessen)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) != 0)
@@ -43,6 +47,17 @@ void FangeSignaleAb(QObject* kontext, const std::function<void()>& schliessen)
     sa.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+}
+
+// From a close by signal or by the session's end on, nobody may be there to
+// answer: every box still to come is a line on stderr and a failure.
+void KeineDialogeMehr()
+{
+    SetMessageHook([](const MessageRequest& r) {
+        ++g_fehlerOhneDialog;
+        std::fprintf(stderr, "vantorel: %s\n", r.Text.toLocal8Bit().constData());
+        return IDOK;
+    });
 }
 
 } // namespace
@@ -62,6 +77,7 @@ int main(int argc, char** argv)
         return 0;
     }
     app.SetTitle(QStringLiteral("VANTORel"));
+    InstalliereQtUebersetzung();
     // Whatever a timer's handler raises reaches the default handler.
     // The loader runs on while a box is open: one box at a time, so a
     // fault repeated at every tick doesn't pile them up.
@@ -82,6 +98,21 @@ int main(int argc, char** argv)
     start.ProgrammDatei = QCoreApplication::applicationFilePath();
     start.Argumente = QCoreApplication::arguments().mid(1);
 
+    // A signal during the start-up ends a data file choice as cancelled, or
+    // closes the program as soon as its main window is there.
+    THauptFenster* hf = nullptr;
+    bool beenden = false;
+    const auto schliesseOhneDialog = [&hf, &beenden] {
+        KeineDialogeMehr();
+        beenden = true;
+        if (hf)
+            hf->SchliesseOhneDialog();
+        else
+            QCoreApplication::exit(0);
+    };
+    FangeSignaleAb(&app, schliesseOhneDialog);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, schliesseOhneDialog);
+
     std::unique_ptr<THauptFenster> hauptFenster;
     Guarded([&] { hauptFenster = std::make_unique<THauptFenster>(start); });
     if (!hauptFenster || hauptFenster->StartAbgebrochen()) {
@@ -93,20 +124,23 @@ int main(int argc, char** argv)
     // Owned by the main window, hidden; the Info command shows its own.
     new TInfoDialog1(hauptFenster.get());
 
-    THauptFenster* hf = hauptFenster.get();
-    FangeSignaleAb(&app, [hf] { hf->close(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, hf, [hf] { hf->close(); });
-    hauptFenster->showMaximized();
-    // Without a window manager the last window mapped is on top.
-    for (TGrundFenster* f : hauptFenster->Anzeigefenster())
-        f->raise();
-
-    app.exec();
+    hf = hauptFenster.get();
+    if (beenden) {
+        hf->SchliesseOhneDialog();
+    } else {
+        hauptFenster->showMaximized();
+        // Without a window manager the last window mapped is on top.
+        for (TGrundFenster* f : hauptFenster->Anzeigefenster())
+            f->raise();
+        app.exec();
+    }
 
     // The windows write their sections before the guard goes, so a new
     // instance never reads a half-written configuration.
+    const bool schreibFehler = hauptFenster->SchreibFehler();
     hauptFenster.reset();
+    hf = nullptr;
     if (guard)
         guard->Schliesse();
-    return 0;
+    return schreibFehler || g_fehlerOhneDialog > 0 ? 1 : 0;
 }

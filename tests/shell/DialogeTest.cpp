@@ -5,6 +5,7 @@
 #include "Screen.h"
 #include "SplashFensterUnit.h"
 #include "TestSupport.h"
+#include "Uebersetzung.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -190,4 +191,37 @@ TEST_F(Dialoge, SplashFensterMittigMitTitel)
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(splash.RxLabel1->text(), QStringLiteral("VANTORel V1.0 dev."));
     EXPECT_FALSE(splash.Image1->pixmap().isNull());
+}
+
+TEST_F(Dialoge, ProgrammeinstellungenLehnenEigeneDateienAlsAutoSaveAb)
+{
+    TempDir dir;
+    const QString ini = dir.path(QStringLiteral("vantorel.ini"));
+    writeFile(ini, "[Global]\n");
+    QStringList boxen;
+    SetMessageHook([&](const MessageRequest& r) {
+        boxen << r.Text;
+        return IDOK;
+    });
+    TPrgEinstDialog1 dialog;
+    dialog.EigeneDateien = {ini, dir.path(QStringLiteral("vantorel.log"))};
+    dialog.AutoSaveDatei = dir.path(QStringLiteral("AutoSave.sav"));
+    ImDialog<TPrgEinstDialog1>([&](TPrgEinstDialog1& d) {
+        d.AutoSaveDateiJFE1->SetFileName(dir.path() + QStringLiteral("/./vantorel.ini"));
+        d.OKButton1->click();
+        EXPECT_TRUE(d.isVisible());
+        d.AutoSaveDateiJFE1->SetFileName(dir.path(QStringLiteral("neu.sav")));
+        d.OKButton1->click();
+    });
+    EXPECT_TRUE(dialog.Ausfuehren());
+    SetMessageHook({});
+    EXPECT_EQ(boxen, QStringList{dir.path() + QStringLiteral("/./vantorel.ini kann nicht erzeugt werden!")});
+    EXPECT_EQ(dialog.AutoSaveDatei, dir.path(QStringLiteral("neu.sav")));
+}
+
+TEST_F(Dialoge, QtsEigeneTexteSindDeutsch)
+{
+    ASSERT_TRUE(InstalliereQtUebersetzung());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
 }

@@ -5,6 +5,8 @@
 
 #include "IniFiles.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QSet>
@@ -122,6 +124,40 @@ TEST(EndeZuEnde, EveryWindowKindWritesBackTheSectionItWasMadeFrom)
         }
     }
     EXPECT_EQ(arten, (QSet<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -2}));
+}
+
+// A close by signal with a configuration that can't be written any more (a
+// full disk) shows no box: it says so on stderr, saves the history and
+// exits with a failure.
+TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
+    const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
+    writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
+    writeFile(ini, "[Global]\nInterval=1000\n");
+    QProcess& vantorel = lauf.prozess;
+    vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
+    vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
+    ASSERT_TRUE(vantorel.waitForStarted(5000));
+    // Started once the first start has written its windows' sections.
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!readFile(ini).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000)
+        QThread::msleep(100);
+    haengeAn(daten, zeile(1));
+    QThread::msleep(3500);
+
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    ASSERT_TRUE(lauf.beende());
+    EXPECT_EQ(vantorel.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(vantorel.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(vantorel.readAllStandardError()).contains(QStringLiteral("kann nicht geschrieben werden")));
+    EXPECT_TRUE(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))).contains("08.12.2026\t10:00:01\t"));
 }
 
 #endif

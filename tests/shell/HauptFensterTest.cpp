@@ -427,3 +427,81 @@ TEST_F(HauptFensterTest, FifthRecorderSectionAtStartMakesNoWindowAndStaysAsItWas
     EXPECT_TRUE(text.endsWith(QStringLiteral("[eeeeeSchreiber]\nAktiv=1\nFensterID=9\nSpalte=eeeee\n")))
         << text.toStdString();
 }
+
+TEST_F(HauptFensterTest, ASaveFileTheStartUpSkippedIsMergedBeforeItIsReplaced)
+{
+    // A day in the save file; the data file's last line can't be read, so
+    // the start-up leaves the save file alone.
+    const QString sav = dir.path(QStringLiteral("AutoSave.sav"));
+    QByteArray tag = kKopf;
+    for (int m = 0; m < 30; ++m)
+        tag += zeile(m, m).replace('.', ',').replace("08,12,2026", "08.12.2026");
+    writeFile(sav, tag);
+    writeFile(daten, kKopf + zeile(30, 30) + "08.12.2026\t10:31:00\tkaputt\t80\t1013.5\n");
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto h = starte();
+    ASSERT_FALSE(h->DatenLoader->Meldungen.isEmpty());
+    EXPECT_EQ(h->FensterMenu->actions().size(), 0);
+    writeFile(daten, kKopf + zeile(30, 30) + zeile(31, 31));
+    h->DatenLoader->TimerTimer();
+    EXPECT_TRUE(h->FormClose());
+    const QStringList zeilen = QString::fromUtf8(readFile(sav)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 1 + 31);
+    EXPECT_TRUE(zeilen.at(1).startsWith(QStringLiteral("08.12.2026\t10:00:00\t0\t")));
+    EXPECT_TRUE(zeilen.at(31).startsWith(QStringLiteral("08.12.2026\t10:31:00\t31\t")));
+
+    // A save file of another layout that this run never merged stays.
+    writeFile(sav, "anders\n1\n");
+    writeFile(daten, kKopf + "08.12.2026\t10:32:00\tkaputt\t80\t1013.5\n");
+    auto zweiter = starte();
+    writeFile(daten, kKopf + zeile(33, 33));
+    zweiter->DatenLoader->TimerTimer();
+    zweiter->Timer1Timer();
+    EXPECT_EQ(readFile(sav), QByteArray("anders\n1\n"));
+}
+
+TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
+{
+    writeFile(dir.path(QStringLiteral("AutoSave.sav.Ab12Cd")), "halb");
+    writeFile(dir.path(QStringLiteral("vantorel.ini.x9Y8z7")), "halb");
+    auto h = starte();
+    // Stale temporaries of our files are gone.
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("AutoSave.sav.Ab12Cd"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("vantorel.ini.x9Y8z7"))));
+    // Without a close, as after a kill.
+    const TIniFile datei(ini);
+    for (TGrundFenster* f : h->Anzeigefenster())
+        EXPECT_TRUE(datei.ReadBool(f->Name(), QStringLiteral("Aktiv"), false)) << f->Name().toStdString();
+    EXPECT_EQ(h->Anzeigefenster().size(), 6);
+}
+
+TEST_F(HauptFensterTest, ACloseWithoutDialogsSaysWhatFailedAndStillSavesTheHistory)
+{
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto h = starte();
+    int beendet = 0;
+    h->OnBeendet = [&] { ++beendet; };
+    h->DatenLoader->TimerTimer();
+    // The configuration can't be written any more, and a change waits.
+    QFile::remove(ini);
+    QDir().mkdir(ini);
+    h->SetInterval(3000);
+    h->SchliesseOhneDialog();
+    EXPECT_TRUE(boxen.isEmpty());
+    EXPECT_EQ(beendet, 1);
+    EXPECT_TRUE(h->SchreibFehler());
+    EXPECT_TRUE(readFile(dir.path(QStringLiteral("AutoSave.sav"))).startsWith(kKopf));
+    h->SchliesseOhneDialog();   // a second signal: nothing more to do
+    EXPECT_EQ(beendet, 2);
+
+    // The history can't be written: said, also in the log, and a failure.
+    QDir().rmdir(ini);
+    writeFile(ini, "[Global]\nErsterStart=0\n");
+    auto zweiter = starte();
+    zweiter->AutoSaveDatei = dir.path(QStringLiteral("fehlt/AutoSave.sav"));
+    zweiter->DatenLoader->TimerTimer();
+    EXPECT_TRUE(zweiter->FormClose());
+    EXPECT_TRUE(boxen.isEmpty());
+    EXPECT_TRUE(zweiter->SchreibFehler());
+    EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(zweiter->AutoSaveDatei + QStringLiteral(" kann nicht erzeugt werden!")));
+}
