@@ -8,7 +8,11 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <charconv>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -175,15 +179,107 @@ void LadeSicherung(benchmark::State& state)
 }
 BENCHMARK(LadeSicherung)->Unit(benchmark::kMillisecond);
 
+// Arg 0: beside the other files, on the disk, with fsync and rename.
+// Arg 1: in memory (/dev/shm), where the fsync costs nothing.
 void SpeichereDatei(benchmark::State& state)
 {
     auto loader = tagesLoader();
-    const QString ziel = umgebung().datei("ziel.sav");
+    static QTemporaryDir imSpeicher(QStringLiteral("/dev/shm/vantorel-bench-XXXXXX"));
+    const QString ziel = state.range(0) == 0 || !imSpeicher.isValid() ? umgebung().datei("ziel.sav")
+                                                                       : imSpeicher.filePath(QStringLiteral("ziel.sav"));
     for (auto _ : state)
         loader->SpeichereDatei(ziel);
     state.counters["Datensaetze"] = loader->Datensaetze();
+    state.SetLabel(state.range(0) == 0 ? "Platte, mit fsync" : "/dev/shm, ohne fsync");
 }
-BENCHMARK(SpeichereDatei)->Unit(benchmark::kMillisecond);
+BENCHMARK(SpeichereDatei)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The limits the two above are measured against: the same day's bytes
+// parsed with std::from_chars into a plain array, and the same values
+// formatted with std::to_chars into one buffer.
+void GrenzeLesen(benchmark::State& state)
+{
+    QFile f(tagesSicherung());
+    f.open(QIODevice::ReadOnly);
+    const QByteArray bytes = f.readAll();
+    std::vector<double> werte;
+    werte.reserve(static_cast<size_t>(kTag + 1) * kSpalten);
+    for (auto _ : state) {
+        werte.clear();
+        const char* p = bytes.constData() + bytes.indexOf('\n') + 1;
+        const char* ende = bytes.constData() + bytes.size();
+        char puffer[64];
+        while (p < ende) {
+            for (int c = 0; c < kSpalten; ++c) {
+                const char* feldEnde = p;
+                while (feldEnde < ende && *feldEnde != '\t' && *feldEnde != '\n')
+                    ++feldEnde;
+                if (c < 2) {
+                    // date and time: three numbers each
+                    int a = 0, b = 0, d = 0;
+                    auto r = std::from_chars(p, feldEnde, a);
+                    r = std::from_chars(r.ptr + 1, feldEnde, b);
+                    std::from_chars(r.ptr + 1, feldEnde, d);
+                    werte.push_back(a * 10000.0 + b * 100.0 + d);
+                } else {
+                    const size_t n = std::min<size_t>(static_cast<size_t>(feldEnde - p), sizeof puffer);
+                    for (size_t k = 0; k < n; ++k)
+                        puffer[k] = p[k] == ',' ? '.' : p[k];
+                    double v = 0;
+                    std::from_chars(puffer, puffer + n, v);
+                    werte.push_back(v);
+                }
+                p = feldEnde + 1;
+            }
+        }
+        benchmark::DoNotOptimize(werte.data());
+    }
+    state.counters["Werte"] = static_cast<double>(werte.size());
+}
+BENCHMARK(GrenzeLesen)->Unit(benchmark::kMillisecond);
+
+void GrenzeSchreiben(benchmark::State& state)
+{
+    auto loader = tagesLoader();
+    const int n = loader->Datensaetze();
+    std::vector<double> werte;
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < kSpalten; ++c)
+            werte.push_back(loader->Wert(r, c));
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        text.reserve(werte.size() * 8);
+        char puffer[40];
+        for (int r = 0; r < n; ++r) {
+            const double* zeile = werte.data() + static_cast<size_t>(r) * kSpalten;
+            for (int c = 0; c < kSpalten; ++c) {
+                if (c > 0)
+                    text += '\t';
+                if (c < 2) {
+                    // date and time as three two- and four-digit numbers
+                    const int v = static_cast<int>(zeile[c] * 1000) % 1000000;
+                    for (int teil : {v / 10000, v / 100 % 100, v % 100}) {
+                        const auto e = std::to_chars(puffer, puffer + sizeof puffer, teil);
+                        text.append(puffer, static_cast<size_t>(e.ptr - puffer));
+                        text += ':';
+                    }
+                    text.pop_back();
+                } else {
+                    const auto e = std::to_chars(puffer, puffer + sizeof puffer, zeile[c]);
+                    for (char* k = puffer; k < e.ptr; ++k)
+                        if (*k == '.')
+                            *k = ',';
+                    text.append(puffer, static_cast<size_t>(e.ptr - puffer));
+                }
+            }
+            text += '\n';
+        }
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.counters["Bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(GrenzeSchreiben)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

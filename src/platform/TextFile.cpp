@@ -84,7 +84,7 @@ QString decodeLine(QByteArrayView bytes, bool terminated)
 {
     if (terminated && bytes.endsWith('\r'))
         bytes.chop(1);
-    return DecodeText(bytes.toByteArray());
+    return DecodeText(bytes);
 }
 
 QByteArrayView withoutBom(QByteArrayView bytes)
@@ -96,7 +96,12 @@ constexpr qint64 kBlockSize = 8192;
 
 } // namespace
 
-QString DecodeText(const QByteArray& bytes)
+QByteArrayView WithoutBom(QByteArrayView bytes)
+{
+    return withoutBom(bytes);
+}
+
+QString DecodeText(QByteArrayView bytes)
 {
     if (isValidUtf8(bytes)) {
         const QByteArrayView view = withoutBom(bytes);
@@ -242,7 +247,8 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
 // that ran out of space, which would replace the old file with a cut one.
 bool WriteTextFileAtomic(const QString& path, const QString& text)
 {
-    return WriteTextFileAtomic(path, text.toUtf8());
+    const QByteArray data = text.toUtf8();
+    return WriteTextFileAtomic(path, QByteArrayView(data));
 }
 
 namespace {
@@ -263,7 +269,7 @@ bool writeAll(int fd, const char* p, qsizetype left)
 
 } // namespace
 
-bool WriteTextFileAtomic(const QString& path, const QByteArray& data)
+bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
 {
     QFileInfo info(path);
     // Replace what a link points to, not the link.
@@ -301,7 +307,7 @@ bool WriteTextFileAtomic(const QString& path, const QByteArray& data)
     return true;
 }
 
-bool WriteTextFileInPlace(const QString& path, const QByteArray& data)
+bool WriteTextFileInPlace(const QString& path, QByteArrayView data)
 {
     const QFileInfo info(path);
     if (QFileInfo(info.absolutePath()).isWritable() || !info.isFile() || !info.isWritable())

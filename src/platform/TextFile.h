@@ -6,7 +6,9 @@
 
 // Text files: read as UTF-8 when the bytes are valid UTF-8, else as
 // Windows-1252; written as UTF-8. LF and CR LF both end a line.
-QString DecodeText(const QByteArray& bytes);
+QString DecodeText(QByteArrayView bytes);
+// The bytes of a file without a leading UTF-8 byte order mark.
+QByteArrayView WithoutBom(QByteArrayView bytes);
 
 // Splits like a line-wise read: a final line end does not start another line;
 // an empty input has no lines.
@@ -29,12 +31,12 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out);
 
 // Atomic write: temp file in the same folder, then rename over the target.
 // The old file stays whole on any failure. Lines end with LF.
-bool WriteTextFileAtomic(const QString& path, const QByteArray& data);
+bool WriteTextFileAtomic(const QString& path, QByteArrayView data);
 bool WriteTextFileAtomic(const QString& path, const QString& text);
 
 // For a file we may write but whose folder takes no new file: rewrites it in
 // place. Only then, since a failed in-place write loses the old content.
-bool WriteTextFileInPlace(const QString& path, const QByteArray& data);
+bool WriteTextFileInPlace(const QString& path, QByteArrayView data);
 
 // Removes the temporary files a killed atomic write of this path left
 // behind ("name.XXXXXX" beside it). Only for a path no one else writes.

@@ -5,11 +5,15 @@
 #include "TextFile.h"
 #include "Timer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -39,6 +43,22 @@ QString Gross(const QString& s)
     for (QChar& c : r)
         c = c.toUpper();
     return r;
+}
+
+// A plain ASCII number field through the fast conversion; false leaves the
+// field to the general one.
+bool SchnelleZahl(QStringView feld, double& wert)
+{
+    if (feld.size() > 64)
+        return false;
+    char puffer[64];
+    for (qsizetype i = 0; i < feld.size(); ++i) {
+        const char16_t c = feld[i].unicode();
+        if (c >= 0x80)
+            return false;
+        puffer[i] = static_cast<char>(c);
+    }
+    return FastPunktStrToFloat(std::string_view(puffer, static_cast<size_t>(feld.size())), wert);
 }
 
 QString nichtImHeader(const QString& name)
@@ -394,6 +414,8 @@ void TDatenLoader::NeuerDatensatz(const QString& Zeile)
                 wert = zahl;
             else
                 Meldungen.append(Format("Fehler in Spalte %d: %s ist weder eine Zahl, Uhrzeit oder Datum", {c, text}));
+        } else if (!feld.isEmpty() && SchnelleZahl(feld, wert)) {
+            // a plain number, read without the general conversion
         } else if (!feld.isEmpty()) {
             const QString text = feld.toString();
             double zahl = 0;
@@ -988,25 +1010,32 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
     if (nichtsEchtes && QFileInfo::exists(DateiName))
         return true;
 
-    QString text;
-    text.reserve(static_cast<qsizetype>(n) * m_layout * 8 + Header.size() + 2);
-    text += Header;
-    text += u'\n';
+    // Straight into UTF-8 bytes; a value the fast forms don't cover takes
+    // the general conversion.
+    std::string text;
+    text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(Header.size()) * 3 + 2);
+    text += Header.toStdString();
+    text += '\n';
+    const std::string trenn = QString(Trennzeichen).toStdString();
     for (int r = 0; r < n; ++r) {
+        const double* zeile = m_werte.data() + m_start + static_cast<size_t>(r) * static_cast<size_t>(m_layout);
         for (int c = 0; c < m_layout; ++c) {
             if (c > 0)
-                text += Trennzeichen;
-            const double v = Wert(r, c);
-            if (HatUhrzeit && c == UhrzeitSpalte)
-                text += TimeToStr(v);
-            else if (HatDatum && c == DatumSpalte)
-                text += DateToStr(v);
-            else
-                text += FloatToStr(v);
+                text += trenn;
+            const double v = zeile[c];
+            if (HatUhrzeit && c == UhrzeitSpalte) {
+                if (!FastTimeToStr(v, text))
+                    text += TimeToStr(v).toStdString();
+            } else if (HatDatum && c == DatumSpalte) {
+                if (!FastDateToStr(v, text))
+                    text += DateToStr(v).toStdString();
+            } else if (!FastFloatToStr(v, text)) {
+                text += FloatToStr(v).toStdString();
+            }
         }
-        text += u'\n';
+        text += '\n';
     }
-    const QByteArray daten = text.toUtf8();
+    const QByteArrayView daten(text.data(), static_cast<qsizetype>(text.size()));
     // A save file we may write in a folder that takes no new file is
     // rewritten in place.
     if (!WriteTextFileAtomic(DateiName, daten) && !WriteTextFileInPlace(DateiName, daten)) {
@@ -1016,23 +1045,77 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
     return true;
 }
 
+// A save line of plain fields (ASCII numbers, the time and the date in their
+// default forms, one field per column) read without a QString. False leaves
+// the line to the general reader.
+bool TDatenLoader::SchnelleSicherungsZeile(QByteArrayView zeile, std::vector<double>& werte) const
+{
+    const char16_t trenn = Trennzeichen.unicode();
+    if (trenn >= 0x80 || m_layout != Spaltenanzahl())
+        return false;
+    werte.resize(static_cast<size_t>(m_layout));
+    const char* p = zeile.data();
+    const char* ende = p + zeile.size();
+    for (int c = 0; c < m_layout; ++c) {
+        const char* feldEnde = static_cast<const char*>(std::memchr(p, static_cast<int>(trenn), static_cast<size_t>(ende - p)));
+        if (!feldEnde)
+            feldEnde = ende;
+        else if (c == m_layout - 1)
+            return false;   // more fields than columns
+        if (feldEnde == ende && c < m_layout - 1)
+            return false;   // fewer
+        const std::string_view feld(p, static_cast<size_t>(feldEnde - p));
+        double& w = werte[static_cast<size_t>(c)];
+        bool ok = false;
+        if (c == UhrzeitSpalte)
+            ok = FastStrToTime(feld, w);
+        else if (c == DatumSpalte)
+            ok = FastStrToDate(feld, w);
+        else if (feld.empty())
+            ok = (w = kKeinWert, true);
+        else
+            ok = FastPunktStrToFloat(feld, w);
+        if (!ok)
+            return false;
+        p = feldEnde + 1;
+    }
+    return true;
+}
+
 bool TDatenLoader::LadeSicherung(const QString& DateiName)
 {
     TimerPause pause(*this);
-    QStringList zeilen;
-    bool letzteFertig = true;
-    if (!ReadTextLines(DateiName, zeilen, &letzteFertig)) {
+    QFile datei(DateiName);
+    QByteArray roh;
+    if (datei.open(QIODevice::ReadOnly))
+        roh = datei.readAll();
+    if (!datei.isOpen() || datei.error() != QFileDevice::NoError) {
         Meldungen.append(Format("%s kann nicht gelesen werden!", {DateiName}));
         return false;
     }
-    if (zeilen.isEmpty() || zeilen.first() != Header) {
+    datei.close();
+
+    // Lines split on the bytes and decoded one by one, as the text reader
+    // does. Our save files end every line: a last line without its end was
+    // cut off in the middle of a write and is not read.
+    QByteArrayView rest = WithoutBom(roh);
+    const auto naechsteZeile = [&rest](QByteArrayView& zeile) {
+        const qsizetype lf = rest.indexOf('\n');
+        if (lf < 0)
+            return false;
+        zeile = rest.first(lf);
+        if (zeile.endsWith('\r'))
+            zeile.chop(1);
+        rest = rest.sliced(lf + 1);
+        return true;
+    };
+    QByteArrayView kopf;
+    if (!naechsteZeile(kopf))
+        kopf = rest;
+    if (roh.isEmpty() || DecodeText(kopf) != Header) {
         Meldungen.append(QStringLiteral("Header verschieden, Datei nicht geladen!"));
         return false;
     }
-    // Our save files end every line: a last line without its end was cut
-    // off in the middle of a write.
-    if (!letzteFertig)
-        zeilen.removeLast();
 
     // Records read from the data file before this merge stay as they are;
     // the saved ones older than them go in front.
@@ -1053,22 +1136,39 @@ bool TDatenLoader::LadeSicherung(const QString& DateiName)
         VergissAbgeleitetes();
     }
 
-    if (m_layout > 0 || Datensaetze() == 0) {
-        const size_t spalten = static_cast<size_t>(std::max(m_layout, Spaltenanzahl()));
-        const size_t noetig = m_werte.size() + static_cast<size_t>(zeilen.size() - 1) * spalten + lebend.size();
-        if (noetig > m_werte.capacity())
-            m_werte.reserve(noetig);
-    }
-    for (qsizetype i = 1; i < zeilen.size(); ++i) {
-        const QString& zeile = zeilen.at(i);
+    const size_t spalten = static_cast<size_t>(std::max(m_layout, Spaltenanzahl()));
+    const size_t noetig = m_werte.size() + static_cast<size_t>(rest.count('\n')) * spalten + lebend.size();
+    if (noetig > m_werte.capacity())
+        m_werte.reserve(noetig);
+
+    std::vector<double> werte;
+    QByteArrayView zeile;
+    while (naechsteZeile(zeile)) {
+        if (mitZeit && Datensaetze() > 0 && SchnelleSicherungsZeile(zeile, werte)) {
+            // As the general path below: newer than the newest by more than
+            // 0.1 s, and every value outside date and time within limits.
+            const double zeit = werte[static_cast<size_t>(UhrzeitSpalte)] + werte[static_cast<size_t>(DatumSpalte)];
+            if (!(zeit > Zeitstempel(Datensaetze() - 1) + kZehntelSekunde && zeit < grenze))
+                continue;
+            bool gueltig = true;
+            for (int c = 0; c < m_layout && gueltig; ++c) {
+                const double v = werte[static_cast<size_t>(c)];
+                if (c != UhrzeitSpalte && c != DatumSpalte && (v < kUntergrenze || v > kObergrenze || v == kKeinWert))
+                    gueltig = false;
+            }
+            if (gueltig)
+                m_werte.insert(m_werte.end(), werte.begin(), werte.end());
+            continue;
+        }
+        const QString text = DecodeText(zeile);
         if (mitZeit) {
-            const double uhrzeit = LeseUhrzeit(zeile);
-            const double datum = LeseDatum(zeile);
+            const double uhrzeit = LeseUhrzeit(text);
+            const double datum = LeseDatum(text);
             const double zeit = uhrzeit + datum;
             if (zeit > NeuesteZeit() + kZehntelSekunde && zeit < grenze)
-                NeuerDatensatz(zeile);
+                NeuerDatensatz(text);
         } else {
-            NeuerDatensatz(zeile);
+            NeuerDatensatz(text);
         }
     }
 
@@ -1080,7 +1180,8 @@ bool TDatenLoader::LadeSicherung(const QString& DateiName)
             m_platzhalter = false;
         }
         m_werte.insert(m_werte.end(), lebend.begin(), lebend.end());
-        VergissAbgeleitetes();
     }
+    // The statistics are built anew once, at the next query.
+    VergissAbgeleitetes();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "SysUtils.h"
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -104,6 +105,7 @@ private:
 
     void UebernehmeHeader(const QString& neu);
     bool IstHeader(const QString& zeile);
+    bool SchnelleSicherungsZeile(QByteArrayView zeile, std::vector<double>& werte) const;
     bool LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const;
     const QStringList& Spaltennamen() const;
     double Zeitstempel(int Datensatz) const { return Wert(Datensatz, DatumSpalte) + Wert(Datensatz, UhrzeitSpalte); }

@@ -138,6 +138,6 @@ void TLogFile::SchreibeAlle(const QStringList& Texte)
     alt.append(neu);
     const QByteArray text = (alt.sliced(weg).join(u'\n') + u'\n').toUtf8();
     // A log in a folder we may not create files in is rewritten in place.
-    if (!WriteTextFileAtomic(m_dateiName, text) && !WriteTextFileInPlace(m_dateiName, text))
+    if (!WriteTextFileAtomic(m_dateiName, QByteArrayView(text)) && !WriteTextFileInPlace(m_dateiName, text))
         schreibFehler();
 }
