@@ -2,7 +2,8 @@
 # Start and close of the real program under Xvfb, on a day of history
 # (43,200 records of 30 columns in AutoSave.sav) and on none. Prints the
 # medians of three runs: the start up to every window shown, the close from
-# SIGTERM to the exit, and the resident memory once all windows show.
+# SIGTERM to the exit, and the resident memory once all windows show, on a
+# screen of 1280 x 1024 (the main window's backing store grows with it).
 #
 #   bench/start-stop.sh [vantorel binary ...]     (default: build/vantorel)
 #
@@ -27,7 +28,7 @@ trap cleanup EXIT
 
 for n in $(seq 150 199); do
   [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
   if [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
@@ -123,7 +124,7 @@ for bin in "${BINS[@]}"; do
       read -r s c r rc < <(run_once "$dir" "$case" "$target")
       starts+=("$s"); closes+=("$c"); rsss+=("$r"); rcs="$rcs$rc "
     done
-    printf '%-28s %-5s %8s %8s %8s  %s(%s windows)\n' "$(basename "$(dirname "$bin")")/$(basename "$bin")" "$case" \
+    printf '%-28s %-5s %8s %8s %8s  %s(%s windows)\n' "$(echo "$bin" | rev | cut -d/ -f1-3 | rev)" "$case" \
       "$(printf '%s\n' "${starts[@]}" | median)" "$(printf '%s\n' "${closes[@]}" | median)" \
       "$(printf '%s\n' "${rsss[@]}" | median | awk '{ printf "%.1f", $1 / 1024 }')" "$rcs" "$target"
   done

@@ -1058,6 +1058,27 @@ bool FastFloatToStr(double value, std::string& out)
         out += '0';
         return true;
     }
+    // Most logger values have at most two decimals: when the value is the
+    // double nearest to k / 100, those digits are its shortest form.
+    if (std::fabs(value) < 1e13) {
+        const long long k = std::llround(value * 100);
+        if (static_cast<double>(k) / 100.0 == value) {
+            const unsigned long long betrag = k < 0 ? 0ULL - static_cast<unsigned long long>(k) : static_cast<unsigned long long>(k);
+            char ziffern[24];
+            const auto e = std::to_chars(ziffern, ziffern + sizeof ziffern, betrag / 100);
+            if (k < 0)
+                out += '-';
+            out.append(ziffern, static_cast<size_t>(e.ptr - ziffern));
+            const int rest = static_cast<int>(betrag % 100);
+            if (rest != 0) {
+                out += sep;
+                out += static_cast<char>('0' + rest / 10);
+                if (rest % 10 != 0)
+                    out += static_cast<char>('0' + rest % 10);
+            }
+            return true;
+        }
+    }
     // The shortest digits that read back: with at most 15 of them they are
     // also the value rounded to 15 digits, which is what FloatToStr shows.
     char buf[40];

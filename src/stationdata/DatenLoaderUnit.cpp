@@ -1017,11 +1017,16 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
     text += Header.toStdString();
     text += '\n';
     const std::string trenn = QString(Trennzeichen).toStdString();
+    const bool einByte = trenn.size() == 1;
     for (int r = 0; r < n; ++r) {
         const double* zeile = m_werte.data() + m_start + static_cast<size_t>(r) * static_cast<size_t>(m_layout);
         for (int c = 0; c < m_layout; ++c) {
-            if (c > 0)
-                text += trenn;
+            if (c > 0) {
+                if (einByte)
+                    text += trenn[0];
+                else
+                    text += trenn;
+            }
             const double v = zeile[c];
             if (HatUhrzeit && c == UhrzeitSpalte) {
                 if (!FastTimeToStr(v, text))

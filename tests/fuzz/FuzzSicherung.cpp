@@ -8,12 +8,14 @@
 namespace {
 
 // Writes the store, merges it into a fresh loader on the same data file and
-// hands that loader back.
-std::unique_ptr<TDatenLoader> ZurueckGelesen(TDatenLoader& l, const QString& daten, const QString& sav)
+// hand that loader back; `mitZeit` tells whether it knew its date and time
+// columns before the merge.
+std::unique_ptr<TDatenLoader> ZurueckGelesen(TDatenLoader& l, const QString& daten, const QString& sav, bool& mitZeit)
 {
     QFile::remove(sav);
     l.SpeichereDatei(sav);
     auto neu = std::make_unique<TDatenLoader>(daten, 1000, 1.0, u'\t', false);
+    mitZeit = neu->HatUhrzeit && neu->HatDatum;
     neu->LadeSicherung(sav);
     return neu;
 }
@@ -50,23 +52,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Schreibe(savPfad, sav);
 
     TDatenLoader l(daten, 1000, 1.0, u'\t', false);
-    l.LeseHeader();
     if (erstLive)
         l.TimerTimer();
     l.LadeSicherung(savPfad);
-    l.TimerTimer();
+    (void)l.Mittelwert(QStringLiteral("t2m  "), 5);
+    l.Meldungen.clear();
 
-    // Save, merge, save again: from the second round on nothing changes,
-    // neither the bytes nor the records.
+    // Save and merge: the first round may round (15 digits, whole seconds);
+    // from then on nothing changes, neither the bytes nor the records.
     const QString eins = fuzz::Datei("eins.sav"), zwei = fuzz::Datei("zwei.sav"), drei = fuzz::Datei("drei.sav");
-    auto b = ZurueckGelesen(l, daten, eins);
-    auto c = ZurueckGelesen(*b, daten, zwei);
-    auto d = ZurueckGelesen(*c, daten, drei);
-    // Without a date and a time column every line is appended again, by
-    // design, so only stores with time stamps settle.
-    if (l.Datensaetze() > 0 && l.HatUhrzeit && l.HatDatum && QFile::exists(zwei)) {
+    bool mitZeit = false;
+    auto b = ZurueckGelesen(l, daten, eins, mitZeit);
+    auto c = ZurueckGelesen(*b, daten, zwei, mitZeit);
+    // Before a date and a time column are known every line is appended,
+    // by design, so only stores that know them from the start settle.
+    if (mitZeit && c->Datensaetze() > 1) {
+        QFile::remove(drei);
+        c->SpeichereDatei(drei);
         fuzz::Pruefe(fuzz::Lies(zwei) == fuzz::Lies(drei), "saving a merged save file gives the same bytes");
-        fuzz::Pruefe(GleicheWerte(*c, *d), "merging a saved store gives the same records");
+        fuzz::Pruefe(GleicheWerte(*b, *c), "merging a saved store gives the same records");
     }
     return 0;
 }
