@@ -37,21 +37,33 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 ergebnis=0
 for ziel in "${ZIELE[@]}"; do
-  arbeit="$BUILD/corpus/$ziel"
+  arbeit="$PWD/$BUILD/corpus/$ziel"
   mkdir -p "$arbeit"
   cp -n tests/fuzz/corpus/"$ziel"/* "$arbeit"/ 2>/dev/null || true
-  log="$BUILD/$ziel.log"
-  gabel=()
-  [ "${FUZZ_JOBS:-1}" -gt 1 ] && gabel=(-fork="$FUZZ_JOBS" -ignore_crashes=0)
-  if "$BUILD/$ziel" "${gabel[@]}" "$arbeit" tests/fuzz/reproducers/"$ziel" -max_total_time="$SEKUNDEN" \
-       -timeout=10 -rss_limit_mb=4096 -max_len=${FUZZ_MAX_LEN:-8192} -artifact_prefix="$BUILD/funde/$ziel-" >"$log" 2>&1; then
-    befund="ohne Befund"
+  # With FUZZ_JOBS > 1, that many independent processes share the corpus;
+  # their executions are added up.
+  jobs=${FUZZ_JOBS:-1}
+  protokolle="$PWD/$BUILD/protokoll/$ziel"
+  rm -rf "$protokolle"; mkdir -p "$protokolle"
+  gemeinsam=(-max_total_time="$SEKUNDEN" -timeout=10 -rss_limit_mb=4096 -max_len="${FUZZ_MAX_LEN:-8192}"
+             -artifact_prefix="$PWD/$BUILD/funde/$ziel-" -print_final_stats=1)
+  befund="ohne Befund"
+  if [ "$jobs" -gt 1 ]; then
+    (cd "$protokolle" && "$OLDPWD/$BUILD/$ziel" -jobs="$jobs" -workers="$jobs" "${gemeinsam[@]}" \
+       "$arbeit" "$OLDPWD/tests/fuzz/reproducers/$ziel" >"$protokolle/haupt.log" 2>&1) || true
   else
-    befund="BEFUND, siehe $log"
+    "$BUILD/$ziel" "${gemeinsam[@]}" "$arbeit" "$PWD/tests/fuzz/reproducers/$ziel" >"$protokolle/fuzz-0.log" 2>&1 || true
+  fi
+  if grep -qE "ERROR: libFuzzer|invariant broken|SUMMARY: .*Sanitizer" "$protokolle"/*.log; then
+    befund="BEFUND, siehe $protokolle"
     ergebnis=1
   fi
-  runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*' || true)
-  [ -n "$runs" ] || runs=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
-  printf '%-20s %12s Ausführungen in %ss, %s\n' "$ziel" "${runs:-0}" "$SEKUNDEN" "$befund"
+  runs=0
+  for log in "$protokolle"/fuzz-*.log; do
+    n=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || true)
+    [ -n "$n" ] || n=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
+    runs=$((runs + ${n:-0}))
+  done
+  printf '%-20s %12s Ausführungen in %ss mit %s Prozess(en), %s\n' "$ziel" "$runs" "$SEKUNDEN" "$jobs" "$befund"
 done
 exit $ergebnis
