@@ -12,17 +12,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList sektionen;
     ini.ReadSections(sektionen);
     int gelesen = 0;
-    for (const QString& s : sektionen.mid(0, 8)) {
+    for (const QString& s : sektionen.mid(0, 4)) {
         QStringList schluessel, werte;
         ini.ReadSection(s, schluessel);
         ini.ReadSectionValues(s, werte);
-        for (const QString& k : schluessel.mid(0, 8)) {
+        for (const QString& k : schluessel.mid(0, 4)) {
             const QString v = ini.ReadString(s, k, QStringLiteral("\x01"));
             (void)ini.ReadInteger(s, k, 0);
             (void)ini.ReadFloat(s, k, 0);
             (void)ini.ValueExists(s, k);
-            // Writes are what costs: a few per input.
-            if (++gelesen > 3 || k.contains(u'=') || k.trimmed().isEmpty() || s.contains(u']'))
+            // Writes are what costs: one key per input.
+            if (++gelesen > 1 || k.contains(u'=') || k.trimmed().isEmpty() || s.contains(u']'))
                 continue;
             // One round may normalise quotes and blanks; the second changes nothing.
             ini.WriteString(s, k, v);
@@ -42,7 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)).left(200);
     frisch.WriteString(QStringLiteral("Global"), QStringLiteral("Text"), text);
     frisch.WriteInteger(QStringLiteral("Global"), QStringLiteral("Zahl"), static_cast<int>(size) - 100);
-    frisch.WriteFloat(QStringLiteral("Global"), QStringLiteral("Wert"), static_cast<double>(size) / 7.0);
     QString erwartet = text;
     erwartet.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
     erwartet = erwartet.trimmed();
