@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList sektionen;
     ini.ReadSections(sektionen);
     int gelesen = 0;
-    for (const QString& s : sektionen.mid(0, 4)) {
+    for (const QString& s : sektionen.mid(0, 3)) {
         QStringList schluessel, werte;
         ini.ReadSection(s, schluessel);
         ini.ReadSectionValues(s, werte);
-        for (const QString& k : schluessel.mid(0, 4)) {
+        for (const QString& k : schluessel.mid(0, 3)) {
             const QString v = ini.ReadString(s, k, QStringLiteral("\x01"));
             (void)ini.ReadInteger(s, k, 0);
             (void)ini.ReadFloat(s, k, 0);
