@@ -3,6 +3,8 @@
 #include "FuzzSupport.h"
 #include "TextFile.h"
 
+#include <algorithm>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Einrichten();
@@ -28,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Written as UTF-8 and read back: the same lines.
     const QString kopie = fuzz::Datei("kopie.txt");
     const QString ganz = zeilen.join(u'\n') + u'\n';
-    if (!ganz.contains(u'\r') && !ganz.startsWith(QChar(0xFEFF))) {
+    // A line that starts with a byte order mark loses it on every read.
+    const bool bomAmZeilenanfang = std::any_of(zeilen.begin(), zeilen.end(), [](const QString& z) { return z.startsWith(QChar(0xFEFF)); });
+    if (!ganz.contains(u'\r') && !bomAmZeilenanfang) {
         fuzz::Pruefe(WriteTextFileAtomic(kopie, ganz), "atomic write");
         QStringList zurueck;
         fuzz::Pruefe(ReadTextLines(kopie, zurueck) && (zeilen.isEmpty() || zurueck == zeilen), "round trip");
