@@ -1053,10 +1053,10 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
 // A save line of plain fields (ASCII numbers, the time and the date in their
 // default forms, one field per column) read without a QString. False leaves
 // the line to the general reader.
-bool TDatenLoader::SchnelleSicherungsZeile(QByteArrayView zeile, std::vector<double>& werte) const
+bool TDatenLoader::SchnelleSicherungsZeile(QByteArrayView zeile, int spalten, std::vector<double>& werte) const
 {
     const char16_t trenn = Trennzeichen.unicode();
-    if (trenn >= 0x80 || m_layout != Spaltenanzahl())
+    if (trenn >= 0x80 || m_layout != spalten)
         return false;
     werte.resize(static_cast<size_t>(m_layout));
     const char* p = zeile.data();
@@ -1148,8 +1148,9 @@ bool TDatenLoader::LadeSicherung(const QString& DateiName)
 
     std::vector<double> werte;
     QByteArrayView zeile;
+    const int kopfSpalten = Spaltenanzahl();
     while (naechsteZeile(zeile)) {
-        if (mitZeit && Datensaetze() > 0 && SchnelleSicherungsZeile(zeile, werte)) {
+        if (mitZeit && Datensaetze() > 0 && SchnelleSicherungsZeile(zeile, kopfSpalten, werte)) {
             // As the general path below: newer than the newest by more than
             // 0.1 s, and every value outside date and time within limits.
             const double zeit = werte[static_cast<size_t>(UhrzeitSpalte)] + werte[static_cast<size_t>(DatumSpalte)];

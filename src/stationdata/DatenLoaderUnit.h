@@ -105,7 +105,7 @@ private:
 
     void UebernehmeHeader(const QString& neu);
     bool IstHeader(const QString& zeile);
-    bool SchnelleSicherungsZeile(QByteArrayView zeile, std::vector<double>& werte) const;
+    bool SchnelleSicherungsZeile(QByteArrayView zeile, int spalten, std::vector<double>& werte) const;
     bool LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const;
     const QStringList& Spaltennamen() const;
     double Zeitstempel(int Datensatz) const { return Wert(Datensatz, DatumSpalte) + Wert(Datensatz, UhrzeitSpalte); }
