@@ -33,6 +33,15 @@ QByteArray zeile(int sekunde)
         .toUtf8();
 }
 
+// A data file of one line and a configuration that polls every second.
+QString KleineStation(const VantorelLauf& lauf)
+{
+    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
+    writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
+    writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
+    return daten;
+}
+
 } // namespace
 
 TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
@@ -41,9 +50,7 @@ TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
     if (!lauf.x.starte())
         GTEST_SKIP() << "no Xvfb";
     ASSERT_TRUE(lauf.kopiere());
-    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
-    writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
-    writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
+    const QString daten = KleineStation(lauf);
     QProcess& vantorel = lauf.prozess;
     ASSERT_TRUE(lauf.starte({daten}));
 
@@ -135,10 +142,8 @@ TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
     if (!lauf.x.starte())
         GTEST_SKIP() << "no Xvfb";
     ASSERT_TRUE(lauf.kopiere());
-    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
+    const QString daten = KleineStation(lauf);
     const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
-    writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
-    writeFile(ini, "[Global]\nInterval=1000\n");
     QProcess& vantorel = lauf.prozess;
     vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
     vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
