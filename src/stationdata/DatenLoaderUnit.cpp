@@ -2,6 +2,7 @@
 
 #include "Bereiche.h"
 #include "Konstanten.h"
+#include "Memory.h"
 #include "TextFile.h"
 #include "Timer.h"
 
@@ -1014,6 +1015,7 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
     // the general conversion.
     std::string text;
     text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(Header.size()) * 3 + 2);
+    AdviseHugePages(text.data(), text.capacity());
     text += Header.toStdString();
     text += '\n';
     const std::string trenn = QString(Trennzeichen).toStdString();
@@ -1092,8 +1094,18 @@ bool TDatenLoader::LadeSicherung(const QString& DateiName)
     TimerPause pause(*this);
     QFile datei(DateiName);
     QByteArray roh;
-    if (datei.open(QIODevice::ReadOnly))
-        roh = datei.readAll();
+    if (datei.open(QIODevice::ReadOnly)) {
+        // A day is megabytes: read into one buffer of the file's size.
+        const qint64 groesse = datei.size();
+        if (groesse > 0 && groesse < (qint64(1) << 31)) {
+            roh = QByteArray(groesse, Qt::Uninitialized);
+            AdviseHugePages(roh.constData(), static_cast<size_t>(roh.size()));
+            const qint64 gelesen = datei.read(roh.data(), groesse);
+            roh.truncate(std::max<qint64>(gelesen, 0));
+        }
+        // What grew meanwhile, or a file whose size says nothing.
+        roh += datei.readAll();
+    }
     if (!datei.isOpen() || datei.error() != QFileDevice::NoError) {
         Meldungen.append(Format("%s kann nicht gelesen werden!", {DateiName}));
         return false;
@@ -1143,8 +1155,10 @@ bool TDatenLoader::LadeSicherung(const QString& DateiName)
 
     const size_t spalten = static_cast<size_t>(std::max(m_layout, Spaltenanzahl()));
     const size_t noetig = m_werte.size() + static_cast<size_t>(rest.count('\n')) * spalten + lebend.size();
-    if (noetig > m_werte.capacity())
+    if (noetig > m_werte.capacity()) {
         m_werte.reserve(noetig);
+        AdviseHugePages(m_werte.data(), m_werte.capacity() * sizeof(double));
+    }
 
     std::vector<double> werte;
     QByteArrayView zeile;
