@@ -1,0 +1,34 @@
+#pragma once
+
+// What the parts of the loader share: its limits, the no-value marker, the
+// column names it knows, and the timer pause. Only the loader's own
+// sources include this.
+
+#include "DatenLoaderUnit.h"
+#include "SysUtils.h"
+
+#include <QString>
+#include <QStringView>
+
+inline const QString kT2m = QStringLiteral("t2m  [°C  ]");
+inline const QString kRf = QStringLiteral("rf   [%   ]");
+inline const QString kTtp = QStringLiteral("ttp  [°C  ]");
+constexpr double kKeinWert = -9999;
+// 0.1 s in days: a line must be newer than this to count as new.
+constexpr double kZehntelSekunde = 1.1574074074074074e-06;
+constexpr double kUntergrenze = -1500.0f;
+constexpr double kObergrenze = 1500.0f;
+
+// Switches the loader's timer off and restores the previous state on every
+// way out; restoring it restarts the count.
+class TDatenLoader::TimerPause {
+public:
+    explicit TimerPause(TDatenLoader& loader) : m_loader(loader), m_alt(loader.m_aktiv) { m_loader.SetAktiv(false); }
+    ~TimerPause() { m_loader.SetAktiv(m_alt); }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+private:
+    TDatenLoader& m_loader;
+    bool m_alt;
+};
