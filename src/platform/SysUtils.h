@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "FormatSettings.h"
+#include "NumberFormat.h"
 
 #include <QDateTime>
 #include <QString>
@@ -46,48 +47,6 @@ bool TryStrToTime(const QString& s, TDateTime& value);
 TDateTime StrToDate(const QString& s);
 bool TryStrToDate(const QString& s, TDateTime& value);
 
-// --- Number to text -------------------------------------------------------
-// 15 significant digits, regional separator, exponent form like "1E-5".
-QString FloatToStr(double value);
-QString IntToStr(long long value);
-
-// printf-like with the runtime's rules: %s %d %u %x %f %e %g, flags '-',
-// width and precision ("%.3d" pads to three digits, "%.2f" rounds decimal
-// halves away from zero, regional decimal separator, no grouping).
-// Mismatched arguments raise EConvertError.
-class FormatArg {
-public:
-    FormatArg(int v) : m_value(static_cast<long long>(v)) {}
-    FormatArg(unsigned v) : m_value(static_cast<long long>(v)) {}
-    FormatArg(long v) : m_value(static_cast<long long>(v)) {}
-    FormatArg(long long v) : m_value(v) {}
-    FormatArg(unsigned long v) : m_value(static_cast<long long>(v)) {}
-    FormatArg(double v) : m_value(v) {}
-    FormatArg(const QString& v) : m_value(v) {}
-    FormatArg(const char* v) : m_value(QString::fromUtf8(v)) {}
-    const std::variant<long long, double, QString>& value() const { return m_value; }
-
-private:
-    std::variant<long long, double, QString> m_value;
-};
-QString Format(const QString& fmt, std::initializer_list<FormatArg> args);
-
-// --- Fast paths for files of many numbers ----------------------------------
-// Each gives exactly what the general conversion above gives, for the plain
-// forms it knows (ASCII, no blanks, the default regional forms); false means
-// "not decided here": the caller then takes the general conversion.
-//
-// A number field of the data or save file: every '.' read as ',' first
-// (the field's '.' and ',' both stand for the decimal separator), then
-// StrToFloat; decided only while that separator is ','.
-bool FastPunktStrToFloat(std::string_view text, double& value);
-// StrToTime of "h:n:s" and StrToDate of "d.m.yyyy" in the regional order.
-bool FastStrToTime(std::string_view text, TDateTime& value);
-bool FastStrToDate(std::string_view text, TDateTime& value);
-// FloatToStr, TimeToStr and DateToStr appended as UTF-8.
-bool FastFloatToStr(double value, std::string& out);
-bool FastTimeToStr(TDateTime dt, std::string& out);
-bool FastDateToStr(TDateTime dt, std::string& out);
 
 // --- Date and time --------------------------------------------------------
 TDateTime EncodeDate(int year, int month, int day);   // raises EConvertError on bad dates

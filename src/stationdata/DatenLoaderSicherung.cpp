@@ -1,5 +1,6 @@
 // The loader's history save file: written whole, merged back in one pass.
 #include "DatenLoaderIntern.h"
+#include "FastConversions.h"
 
 #include "Memory.h"
 #include "TextFile.h"

@@ -1,5 +1,6 @@
 #include "DatenLoaderUnit.h"
 #include "DatenLoaderIntern.h"
+#include "FastConversions.h"
 
 #include "Bereiche.h"
 #include "Konstanten.h"

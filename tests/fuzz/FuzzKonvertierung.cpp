@@ -1,5 +1,6 @@
 // The number, date and time conversions: no crash, and what one writes the
 // other reads back to the same text.
+#include "FastConversions.h"
 #include "FuzzSupport.h"
 #include "Konstanten.h"
 
