@@ -31,15 +31,6 @@ TDateTime AufVolleStundeAuf(TDateTime t);
 TRegenPerioden RegenPerioden(TDatenLoader& Loader, const QString& Spalte, int Stunden, int Minuten);
 double RegenSumme(TDatenLoader& Loader, const QString& Spalte, int Stunden, int Minuten);
 
-// --- Menus of both rain windows -------------------------------------------------
-// A sub-menu at the end of the window's pop-up menu with one checkable item
-// per value (caption the value, name "N" + value + "1"), each handing its
-// item to Handler; the items are appended to Punkte. Gives the sub-menu's item.
-QAction* BaueWahlMenu(TGrundFenster& Fenster, const QString& Name, const QString& Titel, std::initializer_list<int> Werte,
-                      QList<QAction*>& Punkte, const std::function<void(QAction*)>& Handler);
-// A check mark on every item whose value is Wert, on no other.
-void SetzeHaken(const QList<QAction*>& Punkte, int Wert);
-
 // --- The rain-gauge window ----------------------------------------------------
 // The rain total of the last hours, the largest value the column holds and
 // the time from which the values count.

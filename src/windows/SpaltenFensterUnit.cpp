@@ -2,6 +2,7 @@
 
 #include "Diagramm24h.h"
 #include "IniFiles.h"
+#include "SysUtils.h"
 
 #include <QAction>
 #include <QMenu>
@@ -179,4 +180,28 @@ double TSpaltenFenster::ZeigeStatistik(TDatenLoader& Loader, TFensterLabel& Max,
     zeige(Min, min, mitBereichen ? &minErsatz : nullptr);
     zeige(Mittel, mittel, nullptr);
     return zeige(Aktuell, akt, nullptr) ? akt : KeinWert;
+}
+
+QAction* BaueWahlMenu(TGrundFenster& Fenster, const QString& Name, const QString& Titel, std::initializer_list<int> Werte,
+                      QList<QAction*>& Punkte, const std::function<void(QAction*)>& Handler)
+{
+    auto* untermenu = new QMenu(Titel, Fenster.PopupMenu1);
+    QAction* eintrag = untermenu->menuAction();
+    eintrag->setObjectName(Name);
+    Fenster.PopupMenu1->addAction(eintrag);
+    for (int wert : Werte) {
+        QAction* punkt = untermenu->addAction(IntToStr(wert));
+        punkt->setObjectName(QStringLiteral("N") + IntToStr(wert) + QStringLiteral("1"));
+        punkt->setData(wert);
+        punkt->setCheckable(true);
+        QObject::connect(punkt, &QAction::triggered, &Fenster, [Handler, punkt] { Guarded([&] { Handler(punkt); }); });
+        Punkte << punkt;
+    }
+    return eintrag;
+}
+
+void SetzeHaken(const QList<QAction*>& Punkte, int Wert)
+{
+    for (QAction* punkt : Punkte)
+        punkt->setChecked(punkt->data().toInt() == Wert);
 }

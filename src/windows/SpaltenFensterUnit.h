@@ -116,3 +116,12 @@ private:
     int m_fensterID;
     bool m_mitEinheit;
 };
+
+// A choice of values in the pop-up menu (spans, periods).
+// A sub-menu at the end of the window's pop-up menu with one checkable item
+// per value (caption the value, name "N" + value + "1"), each handing its
+// item to Handler; the items are appended to Punkte. Gives the sub-menu's item.
+QAction* BaueWahlMenu(TGrundFenster& Fenster, const QString& Name, const QString& Titel, std::initializer_list<int> Werte,
+                      QList<QAction*>& Punkte, const std::function<void(QAction*)>& Handler);
+// A check mark on every item whose value is Wert, on no other.
+void SetzeHaken(const QList<QAction*>& Punkte, int Wert);

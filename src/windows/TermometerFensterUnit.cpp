@@ -139,17 +139,8 @@ void TTermometerFenster::BaueForm()
     BeschriftungsLabels = {BeschriftungLabel};
 
     BaueMenu(false);
-    auto* untermenu = new QMenu(QStringLiteral("Skala in °"), PopupMenu1);
-    Skala1 = untermenu->menuAction();
-    Skala1->setObjectName(QStringLiteral("Skala1"));
-    PopupMenu1->addAction(Skala1);
-    for (int grad : {10, 15, 20, 25, 30}) {
-        QAction* punkt = untermenu->addAction(IntToStr(grad));
-        punkt->setObjectName(QStringLiteral("N%1").arg(grad * 10 + 1));
-        punkt->setCheckable(true);
-        QObject::connect(punkt, &QAction::triggered, this, [this, punkt] { Guarded([&] { N101Click(punkt); }); });
-        SkalaPunkte << punkt;
-    }
+    Skala1 = BaueWahlMenu(*this, QStringLiteral("Skala1"), QStringLiteral("Skala in °"), {10, 15, 20, 25, 30},
+                          SkalaPunkte, [this](QAction* punkt) { N101Click(punkt); });
     QObject::connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([&] { PopupMenu1Popup(); }); });
 }
 
