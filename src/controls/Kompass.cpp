@@ -121,16 +121,21 @@ void TKompass::SetColor(TColor Value)
 
 void TKompass::Zeichne()
 {
+    if (baueBild())
+        update();
+}
+
+bool TKompass::baueBild()
+{
     const Stand stand{m_position, m_zeigeVerlauf, m_color, Verlauf};
     if (m_gezeichnet && stand == m_gezeigt)
-        return;
+        return false;
     m_gezeigt = stand;
     m_gezeichnet = true;
 
     if (m_hintergrund.Empty()) {
         m_bild = TBitmap();
-        update();
-        return;
+        return true;
     }
     if (m_grund.Empty() || m_grundFarbe != m_color) {
         m_grund = TBitmap(m_hintergrund.Width(), m_hintergrund.Height());
@@ -147,7 +152,7 @@ void TKompass::Zeichne()
             zeichneVerlauf(c);
         zeichneNadel(c);
     }
-    update();
+    return true;
 }
 
 void TKompass::zeichneVerlauf(TCanvas& c) const
@@ -175,6 +180,9 @@ void TKompass::zeichneNadel(TCanvas& c) const
 
 void TKompass::paintEvent(QPaintEvent*)
 {
+    // A history the owner wrote without a setter after it (no new
+    // direction) shows with the next paint.
+    baueBild();
     if (m_bild.Empty())
         return;
     QPainter p(this);

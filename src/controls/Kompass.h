@@ -64,7 +64,8 @@ TKompassNadel KompassNadel(double Position, int W, int H);
 // The compass dial "HINTERGRUND" with a needle and the direction history as
 // coloured sectors round the centre. Every setter that changes the picture
 // redraws it at once into Bild, as large as the dial; paintEvent stretches
-// Bild over the control. The owner writes Verlauf and then sets Position.
+// Bild over the control. The owner writes Verlauf and then sets Position;
+// a history written alone shows with the next paint.
 class TKompass : public QWidget {
 public:
     explicit TKompass(QWidget* parent = nullptr);
@@ -103,6 +104,8 @@ private:
         TKompassVerlauf Verlauf{};
         bool operator==(const Stand&) const = default;
     };
+    // False when the picture already shows the current settings.
+    bool baueBild();
     void zeichneVerlauf(TCanvas& c) const;
     void zeichneNadel(TCanvas& c) const;
 

@@ -164,6 +164,10 @@ TEST_F(KompassTest, ALargerControlShowsTheDialStretchedAndAutoSizeTakesItsSize)
     EXPECT_EQ(px(bild, 2 * 112 + 1, 2 * 140 + 1), clGray);
     EXPECT_EQ(px(bild, 3, 3), ColorToRGB(clBtnFace));
 
+    // A history rewritten without a new direction shows with the next paint.
+    k.Verlauf[0] = {};
+    EXPECT_EQ(px(k.grab().toImage(), 2 * kSektor0.x() + 1, 2 * kSektor0.y() + 1), clWhite);
+
     k.SetAutoSize(true);
     EXPECT_EQ(k.size(), QSize(235, 236));
 }
