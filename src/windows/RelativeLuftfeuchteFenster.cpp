@@ -13,7 +13,7 @@ void TRLFenster::BaueForm()
     resize(312, 174);
     auto wertLabel = [this](int left, int top, int width, int height, int fontHeight, const QString& text) {
         auto* l = new TFensterLabel(this, left, top, width, height, text);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setAlignment(Qt::AlignRight | Qt::AlignTop);
         l->SetColor(clBlack);
         l->SetFontColor(clRed);
         l->SetBold(true);
@@ -27,7 +27,7 @@ void TRLFenster::BaueForm()
 
     BeschriftungLabel = text(8, 8, 97, 13, QStringLiteral("############"));
     BeschriftungLabel->SetBold(true);
-    AktuellerWertLabel = wertLabel(8, 32, 81, 29, -25, QStringLiteral("-"));
+    AktuellerWertLabel = wertLabel(8, 32, 81, 29, -25, QStringLiteral("-     "));
     Bevel2 = new TBevel(this, 8, 32, 81, 29);
     EinheitLabel = text(88, 32, 39, 33, QStringLiteral("###"));
     EinheitLabel->setAlignment(Qt::AlignCenter);

@@ -13,9 +13,6 @@ class TIniFile;
 class TSpaltenFenster : public TGrundFenster {
 public:
     int FensterID() const override { return m_fensterID; }
-    // The window shows a unit of its own (the state and trend windows don't).
-    bool MitEinheit() const { return m_mitEinheit; }
-
     virtual void SetBeschriftung(const QString& Value);
     virtual void SetEinheit(const QString& Value);
     virtual void SetSpalte(const QString& Value);
@@ -66,6 +63,8 @@ public:
     QAction* Deaktivieren1 = nullptr;
 
 protected:
+    // MitEinheit false: the unit is no common text; the state and trend
+    // windows have none, the wind-speed window reads and writes its own.
     TSpaltenFenster(Bau B, TFensterOwner& AOwner, int FensterID, bool MitEinheit = true);
 
     // The common start of every column window's constructor, after its form

@@ -49,7 +49,7 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     EXPECT_EQ(m->Minimum(), 0);
     EXPECT_EQ(m->Maximum(), 100);
     EXPECT_EQ(m->Bereiche().Count(), 3);
-    EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("-"));   // nothing before the first tick
+    EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("-     "));   // nothing before the first tick
     EXPECT_EQ(f->MittelEinheitLabel->Caption(), QStringLiteral("%"));
 
     f->Aktualisiere(loader.get());
@@ -84,6 +84,21 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     EXPECT_EQ(riesig->AktuellerWertMeter->Minimum(), std::numeric_limits<int>::min());
     EXPECT_EQ(riesig->AktuellerWertMeter->Maximum(), std::numeric_limits<int>::max());
     abbauen(riesig);
+}
+
+TEST_F(FensterTest, DialWindowsShowTheWidestValuesWhole)
+{
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto* rl = Erzeuge<TRLFenster>(owner, nullptr, QString(), QString(), kRf, ini, 1);
+    auto* wind = Erzeuge<TWindspeedFenster>(owner, nullptr, QString(), QString(), kFf, ini, 1);
+    for (TFensterLabel* l : {rl->AktuellerWertLabel, rl->MinLabel, rl->MittelLabel, rl->MaxLabel, wind->WertULLabel,
+                             wind->WertUMLabel, wind->WertURLabel})
+        for (const char* wert : {"-1500,0", "1015,5", "-5400,0", "-1500,123456789012345"}) {
+            l->SetCaption(QString::fromLatin1(wert));
+            EXPECT_TRUE(textPasst(*l, 2)) << wert;
+        }
+    abbauen(rl);
+    abbauen(wind);
 }
 
 TEST_F(FensterTest, BarometerShowsCaptionWithUnitAndKeepsItsValueBeyondTheRanges)
