@@ -36,6 +36,7 @@ TDiagrammFenster::TDiagrammFenster(QWidget* AOwner, TDatenLoader* Loader, const 
     TChartAxis& links = VerlaufDiagramm->LeftAxis();
     links.SetStartPosition(3);
     links.SetEndPosition(97);
+    links.SetIncrement(1);
     Series1 = VerlaufDiagramm->AddLineSeries();
     Series1->SetSeriesColor(clRed);
 

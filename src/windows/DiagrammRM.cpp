@@ -25,6 +25,7 @@ TRMDiagramm::TRMDiagramm(TDatenLoader* Loader, const QString& Beschriftung, cons
     Chart1->LeftAxis().SetStartPosition(3);
     Series1 = Chart1->AddBarSeries();
     Series1->SetSeriesColor(clRed);
+    Series1->SetGradient(true);
 
     Registriere(Loader);
     SetIntervall(Intervall);

@@ -76,6 +76,7 @@ TEST_F(FensterTest, DayChartShowsTheLastDayInRangeColoursOnAnAxisFixedToTheRange
         EXPECT_FALSE(links.Automatic());
         EXPECT_EQ(links.Minimum(), 0);
         EXPECT_EQ(links.Maximum(), 30);
+        EXPECT_EQ(links.Increment(), 1);
         EXPECT_TRUE(d.VerlaufDiagramm->BottomAxis().DateTime());
         EXPECT_EQ(d.VerlaufDiagramm->BottomAxis().DateTimeFormat(), QStringLiteral("hh:nn"));
 
@@ -227,6 +228,7 @@ TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
     EXPECT_EQ(d.Chart1->Title().Font().Height, -12);
     // E = 14:00; each full hour opens the older period, whose maximum is 9.
     const TBarSeries& s = *d.Series1;
+    EXPECT_TRUE(s.Gradient());
     ASSERT_EQ(s.Count(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(s.Points()[static_cast<size_t>(i)].X, dezember(8, 10 + i), 1e-9) << i;

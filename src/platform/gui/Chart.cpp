@@ -5,6 +5,7 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QLinearGradient>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -100,7 +101,14 @@ void drawBars(QPainter& p, const std::vector<TPlotBar>& bars)
                       QPoint(static_cast<int>(std::lround(bar.Rect.right())) - 1,
                              static_cast<int>(std::lround(bar.Rect.bottom())) - 1));
         const QColor c = ColorToQColor(bar.Color);
-        p.fillRect(r, c);
+        if (bar.Gradient) {
+            QLinearGradient verlauf(r.topLeft(), r.bottomLeft());
+            verlauf.setColorAt(0, c);
+            verlauf.setColorAt(1, QColor((c.red() + 3 * 255) / 4, (c.green() + 3 * 255) / 4, (c.blue() + 3 * 255) / 4));
+            p.fillRect(r, verlauf);
+        } else {
+            p.fillRect(r, c);
+        }
         p.setPen(QPen(c.darker(150), 0));
         p.drawRect(r.adjusted(0, 0, -1, -1));
     }

@@ -315,12 +315,14 @@ std::vector<TPlotBar> BarRects(const TChartSeries& series, const TChartLayout& l
     const QRectF& plot = layout.Plot;
     auto inPlot = [&](double y) { return std::clamp(y, plot.top() - 1, plot.bottom() + 1); };
     const double base = inPlot(layout.YToPixel(0));
+    const auto* bars = dynamic_cast<const TBarSeries*>(&series);
+    const bool gradient = bars && bars->Gradient();
     out.reserve(pts.size());
     for (size_t i = 0; i < pts.size(); ++i) {
         const double x = clampPixel(layout.XToPixel(pts[i].X), plot.left(), plot.right());
         const double y = inPlot(layout.YToPixel(pts[i].Y));
         out.push_back({QRectF(QPointF(x - width / 2, std::min(base, y)), QPointF(x + width / 2, std::max(base, y))),
-                       series.ValueColor(static_cast<int>(i))});
+                       series.ValueColor(static_cast<int>(i)), gradient});
     }
     return out;
 }

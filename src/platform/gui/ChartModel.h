@@ -74,6 +74,12 @@ public:
     TBarSeries() : TChartSeries(TKind::Bar) {}
     // Width of a bar in percent of the space between neighbouring bars.
     static constexpr int BarWidthPercent = 70;
+    // Each bar shades from its colour at the top towards white at the bottom.
+    bool Gradient() const { return m_gradient; }
+    void SetGradient(bool value) { Assign(m_gradient, value); }
+
+private:
+    bool m_gradient = false;
 };
 
 class TChartTitle : public TChartPart {
@@ -201,6 +207,7 @@ std::vector<TPlotPoint> AllLinePoints(const TChartSeries& series, const TChartLa
 struct TPlotBar {
     QRectF Rect;
     TColor Color = clBlack;
+    bool Gradient = false;
 };
 
 // The bars of a series: centred on their X, BarWidthPercent of the

@@ -52,6 +52,17 @@ TEST_F(ChartTest, DrawsWallBarsAndLineInTheirColours)
     EXPECT_EQ(pixel(img, bars[0].Rect.center() - QPointF(0, 30)), QColor(0, 0, 255));
     EXPECT_EQ(pixel(img, bars[1].Rect.center() - QPointF(0, 30)), QColor(0, 128, 0));
 
+    // Shaded bars: their colour at the top, paler towards the bottom.
+    static_cast<TBarSeries*>(chart.Series(0))->SetGradient(true);
+    const QImage shaded = render(chart);
+    const QColor oben = pixel(shaded, bars[0].Rect.topLeft() + QPointF(bars[0].Rect.width() / 2, 2));
+    const QColor unten = pixel(shaded, bars[0].Rect.bottomLeft() + QPointF(bars[0].Rect.width() / 2, -2));
+    EXPECT_EQ(oben.blue(), 255);
+    EXPECT_LT(oben.red(), 10);
+    EXPECT_EQ(unten.blue(), 255);
+    EXPECT_GT(unten.red(), 150);
+    static_cast<TBarSeries*>(chart.Series(0))->SetGradient(false);
+
     // Between two grid lines, beside the bars: the wall.
     const double x = (l.XToPixel(at(12)) + l.XToPixel(at(14))) / 2;
     const double y = l.YToPixel(9.5);
