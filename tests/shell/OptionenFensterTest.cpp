@@ -3,10 +3,12 @@
 #include "OptionenTestSupport.h"
 
 #include "ColorComboBox.h"
+#include "GrafikRegenMesserUnit.h"
 #include "LoggerZeitFensterUnit.h"
 #include "LuftdruckFensterUnit.h"
 #include "RegenMesserFensterUnit.h"
 #include "RelativeLuftfeuchteFenster.h"
+#include "SchreiberFensterUnit.h"
 #include "SystemZeitFensterUnit.h"
 #include "TendFensterUnit.h"
 #include "TermometerFensterUnit.h"
@@ -317,7 +319,7 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
                                 "AnzahlBereicheMS=0\nBereichMS0Von=0\nBereichMS0Bis=3,5\nBereichMS0Farbe=65280\n"
                                 "Schrift=Liberation Serif\nSchriftFarbeWerte=1193046\nSchriftFarbeBesch=-2147483640\n"
                                 "FensterFarbe=12632256\nLHFarbe=16777215\nBeschriftung=Luftdruck\n";
-    for (const int id : {1, 2, 3, 4, 5, 6, 7, 8, 10, -1, -2})
+    for (const int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -1, -2})
         inhalt += "[" + FensterName(spalte, id).toUtf8() + "]\nPositionX=10\nPositionY=20\n" + bereiche
                   + (id == 4 ? "Einheit=m/s\n" : "Einheit=hPa\n")
                   // A span the dialog's whole seconds hold exactly.
@@ -342,7 +344,9 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
         Erzeuge<TZustandFenster>(owner, loader, QString(), spalte, ini),
         Erzeuge<TLuftdruckFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TTrendFenster>(owner, loader, QString(), spalte, ini),
+        Erzeuge<TSchreiberFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TRegenMesserFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
+        Erzeuge<TGrafikRegenMesserFenster>(owner, loader, QString(), QString(), spalte, ini, 1),
         Erzeuge<TLoggerzeitFenster>(owner, loader, ini),
         Erzeuge<TSystemzeitFenster>(owner, ini),
     };

@@ -175,12 +175,16 @@ TEST_F(HaertungTest, AMergePutOffKeepsTheLiveRecordsAndPutsTheSavedDayInFront)
 
 TEST_F(HaertungTest, ASaveFileCutInItsLastLineLoadsTheWholeLinesOnly)
 {
-    writeFile(sav, (kHeader + u'\n' + zeile(1, 1) + u'\n' + zeile(2, 2) + u'\n' + zeile(3, 3).chopped(9)).toUtf8());
-    schreibe(kHeader + u'\n' + zeile(0, 0) + u'\n');
-    auto l = loader();
-    l->LadeSicherung(sav);
-    EXPECT_EQ(l->Datensaetze(), 3);   // the placeholder and two records
-    EXPECT_DOUBLE_EQ(l->AktuellerWert(kT2m, 5), 2);
+    // Cut inside the last number (every column there, one value wrong) or
+    // after a few fields.
+    for (const int weg : {4, 9}) {
+        writeFile(sav, (kHeader + u'\n' + zeile(1, 1) + u'\n' + zeile(2, 2) + u'\n' + zeile(3, 3).chopped(weg)).toUtf8());
+        schreibe(kHeader + u'\n' + zeile(0, 0) + u'\n');
+        auto l = loader();
+        l->LadeSicherung(sav);
+        EXPECT_EQ(l->Datensaetze(), 3) << weg;   // the placeholder and two records
+        EXPECT_DOUBLE_EQ(l->AktuellerWert(kT2m, 5), 2) << weg;
+    }
 }
 
 TEST_F(HaertungTest, ASaveFileInAFolderThatTakesNoNewFileIsRewrittenInPlace)

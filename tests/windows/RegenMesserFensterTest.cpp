@@ -73,6 +73,27 @@ TEST_F(FensterTest, RainPeriodsEndOnTheFullHourAndCountEachBoundaryRecordOnce)
     EXPECT_EQ(RegenSumme(*loader, QStringLiteral("fehlt"), 24, 60), 0);
 }
 
+TEST_F(FensterTest, RainRecordsOnPeriodBoundariesCountWhereverTheHourFalls)
+{
+    // E = 13:00: a third of the ends 13:00 less k x 10 min, worked out as
+    // fractions of a day, come out a hair before the record on them.
+    QStringList zeilen;
+    for (int k = 138; k >= 0; --k) {
+        const int minute = 13 * 60 + 24 * 60 - k * 10;   // of the day before
+        const QString tag = minute < 24 * 60 ? QStringLiteral("07.12.2026") : QStringLiteral("08.12.2026");
+        zeilen << QStringLiteral("%1\t%2:%3:00\t1")
+                      .arg(tag)
+                      .arg(minute / 60 % 24, 2, 10, QChar(u'0'))
+                      .arg(minute % 60, 2, 10, QChar(u'0'));
+    }
+    auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, zeilen);
+    ASSERT_EQ(loader->Datensaetze(), 139);
+    const TRegenPerioden p = RegenPerioden(*loader, kRr, 23, 10);
+    EXPECT_EQ(p.Ende, um(13, 0));
+    EXPECT_EQ(p.Maxima, std::vector<double>(139, 1.0));
+    EXPECT_EQ(p.Summe, 139);
+}
+
 TEST_F(FensterTest, RainGaugeWindowShowsSumMaximumAndStartAndKeepsSaneSettings)
 {
     const QString ini = dir.path(QStringLiteral("v.ini"));
