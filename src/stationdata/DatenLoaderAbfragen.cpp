@@ -253,24 +253,32 @@ double TDatenLoader::MaximumZeitraum(const QString& Name, int Laenge, TDateTime 
     return r;
 }
 
+bool TDatenLoader::ZeitraumSpalte(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste, int& Spalte)
+{
+    if (!Liste)
+        throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
+    Liste->Clear();
+    if (!(HatUhrzeit && HatDatum)) {
+        Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
+        return false;
+    }
+    if (NeuesteZeit() < Beginn)
+        return false;
+    Spalte = SucheSpalte(Name, Laenge);
+    if (!gespeichert(Spalte, m_layout)) {
+        Meldungen.append(nichtImHeader(Name));
+        return false;
+    }
+    return true;
+}
+
 void TDatenLoader::WerteAb(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste)
 {
     try {
-        if (!Liste)
-            throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
-        Liste->Clear();
-        if (!(HatUhrzeit && HatDatum)) {
-            Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
-            return;
-        }
         TimerPause pause(*this);
-        if (NeuesteZeit() < Beginn)
+        int c = 0;
+        if (!ZeitraumSpalte(Name, Laenge, Beginn, Liste, c))
             return;
-        const int c = SucheSpalte(Name, Laenge);
-        if (!gespeichert(c, m_layout)) {
-            Meldungen.append(nichtImHeader(Name));
-            return;
-        }
         for (int i = Datensaetze() - 1; i >= 0; --i) {
             if (Zeitstempel(i) < Beginn)
                 break;
@@ -288,21 +296,10 @@ void TDatenLoader::WerteZeitraum(const QString& Name, int Laenge, TDateTime Begi
         return;
     }
     try {
-        if (!Liste)
-            throw Exception(QStringLiteral("Liste wurde nicht initialisiert!"));
-        Liste->Clear();
-        if (!(HatUhrzeit && HatDatum)) {
-            Meldungen.append(QStringLiteral("Keine Uhrzeit im Datensatz!"));
-            return;
-        }
         TimerPause pause(*this);
-        if (NeuesteZeit() < Beginn)
+        int c = 0;
+        if (!ZeitraumSpalte(Name, Laenge, Beginn, Liste, c))
             return;
-        const int c = SucheSpalte(Name, Laenge);
-        if (!gespeichert(c, m_layout)) {
-            Meldungen.append(nichtImHeader(Name));
-            return;
-        }
         for (int i = Datensaetze() - 1; i >= 0; --i) {
             const double t = Zeitstempel(i);
             if (t >= Beginn && t <= Ende)

@@ -119,6 +119,9 @@ private:
     };
     const Statistik& SpaltenStatistik(int spalte) const;
     double Extrem(const QString& Name, int Laenge, bool maximum);
+    // The common start of the history queries: the list emptied and the
+    // column found; false when nothing is to be added.
+    bool ZeitraumSpalte(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste, int& Spalte);
     const std::vector<double>& Taupunkte(int tSpalte, int rfSpalte) const;
     void Geaendert() { ++m_version; }
     void Trimme();
