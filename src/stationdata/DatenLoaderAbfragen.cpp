@@ -147,19 +147,26 @@ double TDatenLoader::Minimum(const QString& Name, int Laenge)
     return Extrem(Name, Laenge, false);
 }
 
+const std::vector<double>* TDatenLoader::TaupunktReihe(const QString& Name, int Laenge)
+{
+    const int t = SucheSpalte(kT2m, Laenge);
+    const int rf = SucheSpalte(kRf, Laenge);
+    if (!gespeichert(t, m_layout) || !gespeichert(rf, m_layout) || Datensaetze() == 0) {
+        Meldungen.append(QStringLiteral("Fehler beim Berechnen von ") + Name);
+        return nullptr;
+    }
+    return &Taupunkte(t, rf);
+}
+
 double TDatenLoader::Extrem(const QString& Name, int Laenge, bool maximum)
 {
     const int n = Datensaetze();
     if (IstTaupunkt(Name)) {
-        const int t = SucheSpalte(kT2m, Laenge);
-        const int rf = SucheSpalte(kRf, Laenge);
-        if (!gespeichert(t, m_layout) || !gespeichert(rf, m_layout) || n == 0) {
-            Meldungen.append(QStringLiteral("Fehler beim Berechnen von ") + Name);
+        const std::vector<double>* tp = TaupunktReihe(Name, Laenge);
+        if (!tp)
             return kKeinWert;
-        }
-        const std::vector<double>& tp = Taupunkte(t, rf);
-        double r = tp.front();
-        for (const double d : tp) {
+        double r = tp->front();
+        for (const double d : *tp) {
             if (d != kKeinWert && ((maximum ? d > r : d < r) || r == kKeinWert))
                 r = d;
         }
@@ -179,15 +186,12 @@ double TDatenLoader::Mittelwert(const QString& Name, int Laenge)
     TimerPause pause(*this);
     const int n = Datensaetze();
     if (IstTaupunkt(Name)) {
-        const int t = SucheSpalte(kT2m, Laenge);
-        const int rf = SucheSpalte(kRf, Laenge);
-        if (!gespeichert(t, m_layout) || !gespeichert(rf, m_layout) || n == 0) {
-            Meldungen.append(QStringLiteral("Fehler beim Berechnen von ") + Name);
+        const std::vector<double>* tp = TaupunktReihe(Name, Laenge);
+        if (!tp)
             return kKeinWert;
-        }
         double summe = 0;
         long long anzahl = 0;
-        for (const double d : Taupunkte(t, rf)) {
+        for (const double d : *tp) {
             if (d != kKeinWert) {
                 summe += d;
                 ++anzahl;

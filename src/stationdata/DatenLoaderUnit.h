@@ -123,6 +123,9 @@ private:
     // column found; false when nothing is to be added.
     bool ZeitraumSpalte(const QString& Name, int Laenge, TDateTime Beginn, TRealList* Liste, int& Spalte);
     const std::vector<double>& Taupunkte(int tSpalte, int rfSpalte) const;
+    // The dew points of the named column's records; null, with the message,
+    // without temperature, humidity or records.
+    const std::vector<double>* TaupunktReihe(const QString& Name, int Laenge);
     void Geaendert() { ++m_version; }
     void Trimme();
     void EntferneAelteste(int anzahl);
