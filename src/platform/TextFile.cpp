@@ -157,12 +157,15 @@ bool ReadTextLines(const QString& path, QStringList& lines, bool* lastTerminated
     return true;
 }
 
-bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
+bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out, qint64 maxFirst, qint64 maxLast)
 {
     out = FirstLastLines();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
+    // A line of its limit may still carry a BOM and a CR.
+    const qint64 firstBytesMax = maxFirst < 0 ? -1 : maxFirst + kBom.size() + 1;
+    const qint64 lastBytesMax = maxLast < 0 ? -1 : maxLast + 1;
 
     // First line: read from the start up to its line feed.
     QByteArray head;
@@ -180,25 +183,51 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
             break;
         }
         head.append(block);
+        if (firstBytesMax >= 0 && head.size() > firstBytesMax) {
+            out.firstTooLong = true;
+            out.lineCount = 1;
+            return true;
+        }
     }
     // Offsets below count in the file, the BOM included.
     const qsizetype bomSize = head.startsWith(kBom) ? kBom.size() : 0;
-    const QByteArrayView firstBytes = QByteArrayView(head).sliced(bomSize);
+    QByteArrayView firstBytes = QByteArrayView(head).sliced(bomSize);
+    const auto zuLang = [](QByteArrayView line, bool terminated, qint64 max) {
+        if (terminated && line.endsWith('\r'))
+            line.chop(1);
+        return max >= 0 && line.size() > max;
+    };
 
     if (firstLf < 0) {
         // No line feed at all: one unterminated line, or nothing.
         if (firstBytes.isEmpty())
             return true;
-        out.first = out.last = decodeLine(firstBytes, false);
+        out.lineCount = 1;
+        if (zuLang(firstBytes, false, maxFirst)) {
+            out.firstTooLong = true;
+            return true;
+        }
+        out.first = decodeLine(firstBytes, false);
+        if (zuLang(firstBytes, false, maxLast))
+            out.lastTooLong = true;
+        else
+            out.last = out.first;
+        return true;
+    }
+    if (zuLang(firstBytes, true, maxFirst)) {
+        out.firstTooLong = true;
         out.lineCount = 1;
         return true;
     }
     out.first = decodeLine(firstBytes, true);
     const qint64 size = std::max(file.size(), firstLf + 1);
     if (firstLf == size - 1) {
-        out.last = out.first;
         out.lineCount = 1;
         out.lastTerminated = true;
+        if (zuLang(firstBytes, true, maxLast))
+            out.lastTooLong = true;
+        else
+            out.last = out.first;
         return true;
     }
     out.lineCount = 2;
@@ -211,6 +240,7 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
     if (lastByte.size() != 1)
         return false;
     const bool terminated = lastByte[0] == '\n';
+    out.lastTerminated = terminated;
     const qint64 end = terminated ? size - 1 : size;
 
     QByteArrayList pieces;   // from the end backwards
@@ -234,12 +264,19 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out)
             return false;   // the first line feed is gone: rewritten meanwhile
         pieces.append(block);
         blockEnd = blockStart;
+        if (lastBytesMax >= 0 && end - blockEnd > lastBytesMax) {
+            out.lastTooLong = true;
+            return true;
+        }
     }
     QByteArray lastBytes;
     for (auto it = pieces.crbegin(); it != pieces.crend(); ++it)
         lastBytes.append(*it);
+    if (zuLang(lastBytes, terminated, maxLast)) {
+        out.lastTooLong = true;
+        return true;
+    }
     out.last = decodeLine(lastBytes, terminated);
-    out.lastTerminated = terminated;
     return true;
 }
 

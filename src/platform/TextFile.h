@@ -21,13 +21,19 @@ bool ReadTextLines(const QString& path, QStringList& lines, bool* lastTerminated
 // The first and the last line of a file as a line-wise read sees them,
 // without reading the middle of a large file. lineCount reports 0, 1 or 2
 // (2 meaning "more than one"). False when the file can't be opened or read.
+// A line longer than its limit in bytes (line end not counted; -1: no
+// limit) is not read: it comes back empty with its flag set, and reading
+// it costs no more than its limit. A first line past its limit ends the
+// read there.
 struct FirstLastLines {
     QString first;
     QString last;
     int lineCount = 0;
     bool lastTerminated = false;   // the last line ends with a line feed
+    bool firstTooLong = false;
+    bool lastTooLong = false;
 };
-bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out);
+bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out, qint64 maxFirst = -1, qint64 maxLast = -1);
 
 // Atomic write: temp file in the same folder, then rename over the target.
 // The old file stays whole on any failure. Lines end with LF.

@@ -83,6 +83,19 @@ void THauptFenster::BaueFensterMenu()
     }
 }
 
+void THauptFenster::BaueFensterMenuNeu()
+{
+    // Deleted later: the menu may be open while the loader ticks.
+    for (QAction* punkt : FensterMenu->actions()) {
+        FensterMenu->removeAction(punkt);
+        if (QMenu* typen = punkt->menu())
+            typen->deleteLater();
+        else
+            punkt->deleteLater();
+    }
+    BaueFensterMenu();
+}
+
 TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Beschriftung, const QString& Einheit,
                                               const QString& Spalte, int Nachkommastellen)
 {

@@ -219,6 +219,8 @@ void THauptFenster::FormCreate(const TStartParameter& Start)
     DatenLoader = std::make_unique<TDatenLoader>(datei, Interval, HalteDauer, u'\t', false);
     DatenLoader->LeseHeader();
     DatenLoader->OnMeldung = [this](TDatenLoader* s) { LoaderMeldung(s); };
+    DatenLoader->OnNeuerHeader = [this](TDatenLoader*) { BaueFensterMenuNeu(); };
+    DatenLoader->SicherungsDatei = TochterAnzeige ? QString() : AutoSaveDatei;
     SetStandardkomma(ini.ReadInteger(kGlobal, QStringLiteral("Standardkomma"), 1));
 
     if (DatenLoader->Meldungen.isEmpty()) {
@@ -350,6 +352,8 @@ void THauptFenster::Programm1Click()
     if (dialog.Ausfuehren()) {
         AutoSaveDatei = dialog.AutoSaveDatei;
         TochterAnzeige = dialog.TochterAnzeige;
+        if (DatenLoader)
+            DatenLoader->SicherungsDatei = TochterAnzeige ? QString() : AutoSaveDatei;
     }
 }
 

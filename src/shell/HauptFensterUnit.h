@@ -135,6 +135,9 @@ private:
     void FormCreate(const TStartParameter& Start);
     bool WaehleDatendatei(const TStartParameter& Start, QString& Datei);
     void BaueFensterMenu();
+    // A new header may move, add or drop columns: the menu's entries are
+    // made anew, so each names the column it makes a window for.
+    void BaueFensterMenuNeu();
     void ErzeugeKonfigurierteFenster();
     void ErzeugeStandardFenster();
     int KommaFuer(const QString& Spalte) const;

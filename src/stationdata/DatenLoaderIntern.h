@@ -18,6 +18,15 @@ constexpr double kKeinWert = -9999;
 constexpr double kZehntelSekunde = 1.1574074074074074e-06;
 constexpr double kUntergrenze = -1500.0f;
 constexpr double kObergrenze = 1500.0f;
+// More columns than any logger writes: such a first line is no header, and
+// everything built per column (menus, windows) stays bounded.
+constexpr int kMaxSpalten = 256;
+// No header is longer, and no record of kMaxSpalten columns; a longer line
+// is not read, so it costs no more than one of this length.
+constexpr qint64 kMaxKopfBytes = 64 * 1024;
+constexpr qint64 kMaxZeileBytes = 1024 * 1024;
+// A record more than this ahead of the newest waits for the next one.
+constexpr double kZeitsprung = 1.0;
 
 // Switches the loader's timer off and restores the previous state on every
 // way out; restoring it restarts the count.

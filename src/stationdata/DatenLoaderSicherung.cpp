@@ -6,7 +6,9 @@
 #include "TextFile.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -16,21 +18,15 @@
 // ---------------------------------------------------------------------------
 // History save file
 
-bool TDatenLoader::SpeichereDatei(const QString& DateiName)
+// The store as a save file under the given header: straight into UTF-8
+// bytes; a value the fast forms don't cover takes the general conversion.
+std::string TDatenLoader::SicherungsText(const QString& kopf) const
 {
-    TimerPause pause(*this);
     const int n = Datensaetze();
-    // Nothing real to save must not wipe out a good file from the last run.
-    const bool nichtsEchtes = n == 0 || (n == 1 && m_platzhalter);
-    if (nichtsEchtes && QFileInfo::exists(DateiName))
-        return true;
-
-    // Straight into UTF-8 bytes; a value the fast forms don't cover takes
-    // the general conversion.
     std::string text;
-    text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(Header.size()) * 3 + 2);
+    text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(kopf.size()) * 3 + 2);
     AdviseHugePages(text.data(), text.capacity());
-    text += Header.toStdString();
+    text += kopf.toStdString();
     text += '\n';
     const std::string trenn = QString(Trennzeichen).toStdString();
     const bool einByte = trenn.size() == 1;
@@ -56,6 +52,62 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         }
         text += '\n';
     }
+    return text;
+}
+
+namespace {
+
+// The header of a save file and whether any line follows it; false when
+// the file can't be read.
+bool KopfEinerSicherung(const QString& pfad, QString& kopf, bool& mitDaten, QByteArray& roh)
+{
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return false;
+    roh = datei.readAll();
+    if (datei.error() != QFileDevice::NoError)
+        return false;
+    const QByteArrayView rest = WithoutBom(roh);
+    const qsizetype lf = rest.indexOf('\n');
+    QByteArrayView erste = lf < 0 ? rest : rest.first(lf);
+    if (erste.endsWith('\r'))
+        erste.chop(1);
+    kopf = DecodeText(erste);
+    mitDaten = lf >= 0 && !rest.sliced(lf + 1).trimmed().isEmpty();
+    return true;
+}
+
+constexpr int kMaxKopien = 20;
+
+} // namespace
+
+bool TDatenLoader::SpeichereDatei(const QString& DateiName)
+{
+    TimerPause pause(*this);
+    const int n = Datensaetze();
+    // Nothing real to save must not wipe out a good file from the last run.
+    const bool nichtsEchtes = n == 0 || (n == 1 && m_platzhalter);
+    if (nichtsEchtes && QFileInfo::exists(DateiName))
+        return true;
+
+    // A save file of another header holds another station's or another
+    // layout's day: it is kept beside, unless this run kept that day
+    // already when the layout changed.
+    QString kopf;
+    bool mitDaten = false;
+    QByteArray alt;
+    if (QFileInfo(DateiName).isFile() && KopfEinerSicherung(DateiName, kopf, mitDaten, alt) && mitDaten
+        && kopf != Header && !m_kopiert.contains(kopf)) {
+        const QString ziel = SchreibeKopie(DateiName, alt);
+        if (ziel.isEmpty()) {
+            Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {DateiName}));
+            return false;
+        }
+        m_kopiert.append(kopf);
+        Meldungen.append(Format("%s hat einen anderen Spaltenaufbau, bisherige Daten in %s gesichert!", {DateiName, ziel}));
+    }
+
+    const std::string text = SicherungsText(Header);
     const QByteArrayView daten(text.data(), static_cast<qsizetype>(text.size()));
     // A save file we may write in a folder that takes no new file is
     // rewritten in place.
@@ -64,6 +116,50 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         return false;
     }
     return true;
+}
+
+// Written atomically beside the save file as "<stem>-<yyyymmdd-hhmmss>.sav"
+// (made unique); the oldest copies beyond the limit go. The copy's path,
+// or empty when none was written.
+QString TDatenLoader::SchreibeKopie(const QString& sicherung, QByteArrayView daten)
+{
+    const QFileInfo fi(sicherung);
+    QDir ordner = fi.absoluteDir();
+    const QString stamm = fi.completeBaseName();
+    const QString basis = stamm + u'-' + FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());
+    QString name = basis + QStringLiteral(".sav");
+    for (int i = 2; ordner.exists(name) && i < 1000; ++i)
+        name = basis + u'-' + QString::number(i) + QStringLiteral(".sav");
+    const QString ziel = ordner.filePath(name);
+    if (QFileInfo::exists(ziel) || !WriteTextFileAtomic(ziel, daten))
+        return QString();
+
+    // Names sort by their time; "-2" after the plain one once ".sav" is off.
+    const QRegularExpression muster(
+        QStringLiteral("^%1-\\d{8}-\\d{6}(-\\d+)?\\.sav$").arg(QRegularExpression::escape(stamm)));
+    QStringList kopien;
+    for (const QString& n : ordner.entryList(QDir::Files))
+        if (muster.match(n).hasMatch())
+            kopien << n.chopped(4);
+    std::sort(kopien.begin(), kopien.end());
+    for (qsizetype i = 0; i + kMaxKopien < kopien.size(); ++i)
+        ordner.remove(kopien.at(i) + QStringLiteral(".sav"));
+    return ziel;
+}
+
+// The day a new layout pushes out, as a save file under its own header.
+QString TDatenLoader::BewahreTag()
+{
+    if (SicherungsDatei.isEmpty())
+        return QString();
+    const std::string text = SicherungsText(m_datenKopf);
+    const QString ziel = SchreibeKopie(SicherungsDatei, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (ziel.isEmpty()) {
+        Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {SicherungsDatei}));
+        return QString();
+    }
+    m_kopiert.append(m_datenKopf);
+    return ziel;
 }
 
 // A save line of plain fields (ASCII numbers, the time and the date in their

@@ -20,20 +20,6 @@
 
 namespace {
 
-// More columns than any logger writes: such a first line is no header, and
-// everything built per column (menus, windows) stays bounded.
-constexpr int kMaxSpalten = 256;
-
-// Upper case per character: 'ß' stays one character, so the first n
-// characters still line up.
-QString Gross(const QString& s)
-{
-    QString r = s;
-    for (QChar& c : r)
-        c = c.toUpper();
-    return r;
-}
-
 // A plain ASCII number field through the fast conversion; false leaves the
 // field to the general one.
 bool SchnelleZahl(QStringView feld, double& wert)
@@ -48,6 +34,13 @@ bool SchnelleZahl(QStringView feld, double& wert)
         puffer[i] = static_cast<char>(c);
     }
     return FastPunktStrToFloat(std::string_view(puffer, static_cast<size_t>(feld.size())), wert);
+}
+
+// A time stamp as the log names a record: date and time of day.
+QString ZeitText(double zeit)
+{
+    const double tag = std::floor(zeit);
+    return DateToStr(tag) + u' ' + TimeToStr(zeit - tag);
 }
 
 } // namespace
@@ -115,6 +108,7 @@ void TDatenLoader::Anhaengen()
         m_taupunkte.clear();
         m_tpBasis = 0;
         m_layout = Spaltenanzahl();
+        m_datenKopf = Header;
         m_platzhalter = false;
     }
     const size_t spalten = static_cast<size_t>(m_layout);
@@ -181,104 +175,6 @@ void TDatenLoader::Leeren()
 }
 
 // ---------------------------------------------------------------------------
-// Header and columns
-
-int TDatenLoader::Spaltenanzahl() const
-{
-    return static_cast<int>(Header.count(Trennzeichen)) + 1;
-}
-
-const QStringList& TDatenLoader::Spaltennamen() const
-{
-    if (!m_namenGueltig || m_namenVon != Header) {
-        m_namen.clear();
-        GetSpaltenNamen(m_namen);
-        m_namenGross.clear();
-        for (const QString& n : m_namen)
-            m_namenGross.append(Gross(n));
-        m_namenVon = Header;
-        m_namenGueltig = true;
-    }
-    return m_namen;
-}
-
-void TDatenLoader::GetSpaltenNamen(QStringList& Liste) const
-{
-    Liste.clear();
-    Liste = Header.split(Trennzeichen);
-    if (Liste.contains(kT2m, Qt::CaseInsensitive) && Liste.contains(kRf, Qt::CaseInsensitive))
-        Liste.append(kTtp);
-}
-
-// A new header text is taken only when it names columns; a different column
-// count than the stored records have means the logger changed its layout,
-// so the records and the column state can't be kept.
-void TDatenLoader::UebernehmeHeader(const QString& neu)
-{
-    const int spalten = static_cast<int>(neu.count(Trennzeichen)) + 1;
-    if (Datensaetze() > 0 && spalten != m_layout) {
-        Leeren();
-        HatUhrzeit = false;
-        UhrzeitSpalte = 0;
-        HatDatum = false;
-        DatumSpalte = 0;
-        Meldungen.append(Format("Spaltenaufbau von %s hat sich geändert, gespeicherte Daten verworfen!", {Datei}));
-    }
-    Header = neu;
-}
-
-void TDatenLoader::LeseHeader()
-{
-    TimerPause pause(*this);
-    FirstLastLines zeilen;
-    if (!ReadFirstAndLastLine(Datei, zeilen) || zeilen.lineCount == 0 || zeilen.first.isEmpty()) {
-        Meldungen.append(QStringLiteral("Header konnte nicht geladen werden!"));
-        return;
-    }
-    if (IstHeader(zeilen.first))
-        UebernehmeHeader(zeilen.first);
-}
-
-// A first line that reads as a record (the logger emptied the file and
-// wrote on without its header) keeps the old header; one with more columns
-// than a logger writes is refused. Both are reported.
-bool TDatenLoader::IstHeader(const QString& zeile)
-{
-    if (zeile.count(Trennzeichen) >= kMaxSpalten) {
-        Meldungen.append(Format("Header von %s hat mehr als %d Spalten!", {Datei, kMaxSpalten}));
-        return false;
-    }
-    if (HatUhrzeit && HatDatum) {
-        double x = 0;
-        if (LeseBekanntesFeld(zeile, UhrzeitSpalte, true, x) && LeseBekanntesFeld(zeile, DatumSpalte, false, x)) {
-            Meldungen.append(Format("%s besitzt keinen Header!", {Datei}));
-            return false;
-        }
-    }
-    return true;
-}
-
-int TDatenLoader::SucheSpalte(const QString& Name, int Laenge)
-{
-    TimerPause pause(*this);
-    Spaltennamen();
-    const QStringList& namen = m_namenGross;
-    const QString gesucht = Gross(Name);
-    for (int i = 0; i < namen.size(); ++i) {
-        const QString& eintrag = namen.at(i);
-        const qsizetype n = Laenge == 0 ? std::max(eintrag.size(), gesucht.size()) : Laenge;
-        if (n <= 0 || QStringView(eintrag).left(n) == QStringView(gesucht).left(n))
-            return i;
-    }
-    return -1;
-}
-
-bool TDatenLoader::SpalteVorhanden(const QString& Name, int Laenge)
-{
-    return SucheSpalte(Name, Laenge) != -1;
-}
-
-// ---------------------------------------------------------------------------
 // Loading
 
 void TDatenLoader::LadeDatei()
@@ -286,27 +182,42 @@ void TDatenLoader::LadeDatei()
     TimerPause pause(*this);
 
     FirstLastLines zeilen;
-    bool gelesen = ReadFirstAndLastLine(Datei, zeilen);
+    bool gelesen = ReadFirstAndLastLine(Datei, zeilen, kMaxKopfBytes, kMaxZeileBytes);
     if (!gelesen) {
         Sleep(250);
-        gelesen = ReadFirstAndLastLine(Datei, zeilen);
+        gelesen = ReadFirstAndLastLine(Datei, zeilen, kMaxKopfBytes, kMaxZeileBytes);
     }
     if (!gelesen) {
         Meldungen.append(Format("%s existiert nicht oder Zugriff verweigert!", {Datei}));
         return;
     }
     // Without a header nothing can be laid out: append nothing, trim nothing.
-    if (zeilen.lineCount == 0 || zeilen.first.isEmpty()) {
+    if (zeilen.lineCount == 0 || (zeilen.first.isEmpty() && !zeilen.firstTooLong)) {
         Meldungen.append(Format("%s besitzt keinen Header!", {Datei}));
         return;
     }
-    // Without a header line the old header still names the columns.
-    const bool mitHeader = IstHeader(zeilen.first);
-    if (mitHeader) {
+    // Without a header line the old header still names the columns;
+    // garbage in its place reads nothing at all.
+    const KopfArt art = PruefeKopf(zeilen.first, zeilen.firstTooLong);
+    if (art == KopfArt::Unbrauchbar)
+        return;
+    const bool mitHeader = art == KopfArt::Kopf;
+    if (mitHeader)
         UebernehmeHeader(zeilen.first);
-    } else if (Header.isEmpty() || zeilen.first.count(Trennzeichen) >= kMaxSpalten) {
+    else if (Header.isEmpty())
+        return;
+
+    if (zeilen.lastTooLong) {
+        // Said once, until a line of normal length is read again.
+        if (!m_langeZeileGemeldet)
+            Meldungen.append(Format("Letzte Zeile von %s ist länger als %d Bytes und wird nicht gelesen!",
+                                    {Datei, static_cast<int>(kMaxZeileBytes)}));
+        m_langeZeileGemeldet = true;
+        m_unfertig.clear();
+        Trimme();
         return;
     }
+    m_langeZeileGemeldet = false;
 
     const QString zeile = !mitHeader || zeilen.lineCount >= 2 ? zeilen.last : QString();
     if (zeile == Header) {
@@ -316,18 +227,58 @@ void TDatenLoader::LadeDatei()
         // end counts only once it reads the same on the next tick.
         const bool fertig = zeilen.lastTerminated || zeile == m_unfertig;
         m_unfertig = zeilen.lastTerminated ? QString() : zeile;
-        if (fertig) {
-            const double neueste = NeuesteZeit();
-            const double uhrzeit = LeseUhrzeit(zeile);
-            const double datum = LeseDatum(zeile);
-            if (uhrzeit + datum > neueste + kZehntelSekunde)
-                NeuerDatensatz(zeile);
-        }
+        if (fertig)
+            NimmZeile(zeile);
     } else {
         NeuerDatensatz(zeile);
     }
 
     Trimme();
+}
+
+bool TDatenLoader::HatEchteDatensaetze() const
+{
+    return HatUhrzeit && HatDatum && Datensaetze() > (m_platzhalter ? 1 : 0);
+}
+
+// One line dated far ahead would trim the whole day and make every later
+// record look old. Judged by the records, not the system clock: a station
+// computer may run days behind its logger.
+void TDatenLoader::NimmZeile(const QString& zeile)
+{
+    const double neueste = NeuesteZeit();
+    const double zeit = LeseUhrzeit(zeile) + LeseDatum(zeile);
+    if (!(zeit > neueste + kZehntelSekunde))
+        return;
+    const bool weitVoraus = HatEchteDatensaetze() && zeit - neueste > kZeitsprung;
+    if (!m_zurueck.isEmpty()) {
+        if (zeile == m_zurueck)
+            return;
+        if (zeit > m_zurueckZeit + kZehntelSekunde && zeit - m_zurueckZeit < kZeitsprung) {
+            // A second line close behind it: the logger really jumped.
+            const QString bestaetigt = m_zurueck;
+            m_zurueck.clear();
+            NeuerDatensatz(bestaetigt);
+            NeuerDatensatz(zeile);
+            return;
+        }
+        MeldeVerworfen();
+    }
+    if (weitVoraus) {
+        m_zurueck = zeile;
+        m_zurueckZeit = zeit;
+        Meldungen.append(Format("Datensatz vom %s liegt mehr als einen Tag nach dem neuesten und wartet auf den nächsten!",
+                                {ZeitText(zeit)}));
+        return;
+    }
+    NeuerDatensatz(zeile);
+}
+
+void TDatenLoader::MeldeVerworfen()
+{
+    Meldungen.append(Format("Datensatz vom %s verworfen: er lag mehr als einen Tag nach dem neuesten und wurde nicht bestätigt!",
+                            {ZeitText(m_zurueckZeit)}));
+    m_zurueck.clear();
 }
 
 void TDatenLoader::Trimme()
@@ -563,8 +514,15 @@ void TDatenLoader::TimerTimer()
     } catch (...) {
         merke();
     }
+    const QString kopfVorher = Header;
     try {
         LadeDatei();
+    } catch (...) {
+        merke();
+    }
+    try {
+        if (Header != kopfVorher && OnNeuerHeader)
+            OnNeuerHeader(this);
     } catch (...) {
         merke();
     }

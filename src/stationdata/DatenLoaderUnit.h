@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TTimer;
@@ -37,6 +38,12 @@ public:
     QChar Trennzeichen;
     TNotifyEvent OnVorLaden;
     TNotifyEvent OnMeldung;
+    // Fired by a tick whose load took a header other than the one before,
+    // before the clients hear of it: the columns may have moved.
+    TNotifyEvent OnNeuerHeader;
+    // The save file; a day a new column layout pushes out of the store is
+    // kept beside it ("<stem>-<yyyymmdd-hhmmss>.sav"). Empty: none is kept.
+    QString SicherungsDatei;
 
     int Interval() const { return m_interval; }
     bool Aktiv() const { return m_aktiv; }
@@ -75,6 +82,8 @@ public:
     // --- History save file ------------------------------------------------
     // False (with the message) when the file could not be written.
     bool SpeichereDatei(const QString& DateiName);
+    // Before it replaces a save file of another header, a copy of that
+    // file is kept beside it as a layout change keeps the store's day.
     // Merges the save file's records: those newer than the store's newest
     // at the end, those older than the records read from the data file in
     // front of them. False when the file was not merged (unreadable, or
@@ -88,6 +97,11 @@ public:
 
     // --- Store access (read-only, for tests and benchmarks) ---------------
     int Datensaetze() const;                  // number of stored records
+    // The header the stored records were read with.
+    const QString& DatenHeader() const { return m_datenKopf; }
+    // A line more than a day ahead of the newest record, waiting for the
+    // next line to confirm it; empty when none waits.
+    const QString& ZurueckgehalteneZeile() const { return m_zurueck; }
     // Inline, as Zeitstempel: every query that walks the records calls them.
     double Wert(int Datensatz, int Spalte) const
     {
@@ -103,8 +117,20 @@ private:
     class TimerPause;
     friend class TimerPause;
 
+    enum class KopfArt { Kopf, Datensatz, Unbrauchbar };
+    KopfArt PruefeKopf(const QString& zeile, bool zuLang);
     void UebernehmeHeader(const QString& neu);
-    bool IstHeader(const QString& zeile);
+    // Appends the newest line by its time, holding back one that jumps
+    // more than a day ahead until the next line confirms it.
+    void NimmZeile(const QString& zeile);
+    void MeldeVerworfen();
+    // Records with a time stamp, not only the start-up placeholder.
+    bool HatEchteDatensaetze() const;
+    // The store's day as a save file beside SicherungsDatei; the copy's
+    // path, or empty when none was written.
+    QString BewahreTag();
+    QString SchreibeKopie(const QString& sicherung, QByteArrayView daten);
+    std::string SicherungsText(const QString& kopf) const;
     bool SchnelleSicherungsZeile(QByteArrayView zeile, int spalten, std::vector<double>& werte) const;
     bool LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const;
     const QStringList& Spaltennamen() const;
@@ -146,6 +172,11 @@ private:
     int m_layout = 0;          // column count the stored records were laid out with
     bool m_platzhalter = false; // the oldest record is the start-up placeholder
     QString m_unfertig;         // last tick's last line, still without its line end
+    QString m_datenKopf;        // header the stored records were read with
+    QString m_zurueck;          // a line far ahead, waiting for confirmation
+    double m_zurueckZeit = 0;
+    bool m_langeZeileGemeldet = false;
+    QStringList m_kopiert;      // headers whose day this run kept as a copy
 
     unsigned long long m_version = 0;
     size_t m_basis = 0;   // running number of the oldest stored record

@@ -142,6 +142,54 @@ TEST(TextFileTest, FirstAndLastLineOfALargeFileSkipTheMiddle)
     EXPECT_EQ(fl.last, QStringLiteral("07.12.2026\t22:31:05\t12,5"));
 }
 
+TEST(TextFileTest, LinesPastTheirLimitAreNotRead)
+{
+    TempDir dir;
+    const QString path = dir.path("daten.txt");
+    const auto lies = [&](const QByteArray& bytes, qint64 maxFirst, qint64 maxLast) {
+        writeFile(path, bytes);
+        FirstLastLines fl;
+        EXPECT_TRUE(ReadFirstAndLastLine(path, fl, maxFirst, maxLast));
+        return fl;
+    };
+    const QByteArray kopf(100, 'k');
+    // At the limit, with its BOM and CR not counted: read.
+    FirstLastLines fl = lies("\xEF\xBB\xBF" + kopf + "\r\n" + QByteArray(20000, 'z') + "\r\n", 100, 20000);
+    EXPECT_FALSE(fl.firstTooLong || fl.lastTooLong);
+    EXPECT_EQ(fl.first, QString(100, u'k'));
+    EXPECT_EQ(fl.last, QString(20000, u'z'));
+    EXPECT_TRUE(fl.lastTerminated);
+
+    // One byte past: empty and flagged; a first line past its limit ends
+    // the read there.
+    fl = lies(kopf + "k\n" + QByteArray(20000, 'z') + "\n", 100, 20000);
+    EXPECT_TRUE(fl.firstTooLong);
+    EXPECT_TRUE(fl.first.isEmpty() && fl.last.isEmpty());
+    fl = lies(kopf + "\n" + QByteArray(20001, 'z') + "\n", 100, 20000);
+    EXPECT_FALSE(fl.firstTooLong);
+    EXPECT_TRUE(fl.lastTooLong);
+    EXPECT_EQ(fl.first, QString(100, u'k'));
+    EXPECT_TRUE(fl.last.isEmpty());
+    EXPECT_EQ(fl.lineCount, 2);
+    // Without an end, a last line across many blocks.
+    fl = lies(kopf + "\n" + QByteArray(3 * 8192 + 1, 'z'), 100, 3 * 8192);
+    EXPECT_TRUE(fl.lastTooLong);
+    fl = lies(kopf + "\n" + QByteArray(3 * 8192, 'z'), 100, 3 * 8192);
+    EXPECT_FALSE(fl.lastTooLong);
+    EXPECT_EQ(fl.last.size(), 3 * 8192);
+
+    // One line without any line feed: the first line's limit decides.
+    fl = lies(QByteArray(101, 'k'), 100, 1000);
+    EXPECT_TRUE(fl.firstTooLong);
+    EXPECT_EQ(fl.lineCount, 1);
+    fl = lies(QByteArray(1 << 20, 'k'), 100, 1000);
+    EXPECT_TRUE(fl.firstTooLong);
+    // A header that is its only line, longer than a record may be.
+    fl = lies(kopf + "\n", 100, 50);
+    EXPECT_EQ(fl.first, QString(100, u'k'));
+    EXPECT_TRUE(fl.lastTooLong);
+}
+
 TEST(TextFileTest, WritesAtomicallyAndKeepsTheOldFileOnFailure)
 {
     TempDir dir;

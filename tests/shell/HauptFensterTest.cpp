@@ -7,6 +7,7 @@
 #include "LogFile.h"
 #include "RegenMesserFensterUnit.h"
 #include "Screen.h"
+#include "SpaltenFensterUnit.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -218,6 +219,56 @@ TEST_F(HauptFensterTest, HeaderOnlyDataFileLeavesTheMenuEmpty)
     auto h2 = starte();
     EXPECT_TRUE(h2->Anzeigefenster().isEmpty());
     EXPECT_FALSE(TIniFile(ini).ReadBool(QStringLiteral("Global"), QStringLiteral("ErsterStart"), true));
+}
+
+// The logger adds a column: the menu is made anew from the new header, the
+// dew point's entry still makes the dew point, the new column is offered,
+// and the day under the old header is kept beside the save file.
+TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
+{
+    SetClock([] { return EncodeDate(2026, 12, 9) + EncodeTime(4, 15, 0, 0); });
+    writeFile(ini, "[Global]\nErsterStart=0\nttp  bezeichnung=Taupunkt\n");
+    auto h = starte();
+    h->DatenLoader->TimerTimer();
+    writeFile(daten, kKopf + zeile(0, 1.5) + zeile(1, 2.5));
+    h->DatenLoader->TimerTimer();
+    const auto eintrag = [&h](const QString& text) -> QAction* {
+        for (QAction* a : h->FensterMenu->actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    };
+    ASSERT_NE(eintrag(QStringLiteral("Taupunkt")), nullptr);
+    EXPECT_EQ(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
+
+    QByteArray neu = kKopf;
+    neu.insert(neu.size() - 1, "\ttb   [\xC2\xB0" "C  ]");
+    writeFile(daten, neu + "08.12.2026\t10:02:00\t3,5\t80\t1013.5\t-2\n");
+    h->DatenLoader->TimerTimer();
+
+    const QStringList texte = [&h] {
+        QStringList r;
+        for (QAction* a : h->FensterMenu->actions())
+            r << a->text();
+        return r;
+    }();
+    EXPECT_EQ(texte, (QStringList{QStringLiteral("System Datum/Uhrzeit"), QStringLiteral("Logger Datum/Uhrzeit"),
+                                  QStringLiteral("t2m  [°C  ]"), QStringLiteral("rf   [%   ]"), QStringLiteral("p    [hPa ]"),
+                                  QStringLiteral("tb   [°C  ]"), QStringLiteral("Taupunkt")}));
+    h->HauptPopUpPopup();
+    eintrag(QStringLiteral("Taupunkt"))->menu()->actions().first()->trigger();
+    eintrag(QStringLiteral("tb   [°C  ]"))->menu()->actions().first()->trigger();
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("ttp__Standardanzeige"), QStringLiteral("tb___Standardanzeige")}));
+    const auto fenster = h->Anzeigefenster();
+    ASSERT_EQ(fenster.size(), 2);
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(0))->Spalte, QStringLiteral("ttp  [°C  ]"));
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("tb   [°C  ]"));
+
+    // The old layout's day beside the save file, named in the log.
+    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    EXPECT_TRUE(readFile(kopie).startsWith(kKopf + "08.12.2026\t10:00:00\t1,5\t80\t1013,5\n"));
+    EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(kopie));
+    EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
 }
 
 TEST_F(HauptFensterTest, KeysWrittenOnCloseAndBySaveConfiguration)
