@@ -118,32 +118,45 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
     return true;
 }
 
-// Written atomically beside the save file as "<stem>-<yyyymmdd-hhmmss>.sav"
-// (made unique); the oldest copies beyond the limit go. The copy's path,
-// or empty when none was written.
+// Written atomically beside the save file as "<stem>-<yyyymmdd-hhmmss>.sav",
+// a second one of the same second as "...-2.sav" and so on; the oldest
+// copies beyond the limit go, never the one just written (the clock may
+// have jumped back). The copy's path, or empty when none was written.
 QString TDatenLoader::SchreibeKopie(const QString& sicherung, QByteArrayView daten)
 {
     const QFileInfo fi(sicherung);
     QDir ordner = fi.absoluteDir();
     const QString stamm = fi.completeBaseName();
-    const QString basis = stamm + u'-' + FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());
-    QString name = basis + QStringLiteral(".sav");
-    for (int i = 2; ordner.exists(name) && i < 1000; ++i)
-        name = basis + u'-' + QString::number(i) + QStringLiteral(".sav");
+    const QRegularExpression muster(
+        QStringLiteral("^%1-(\\d{8}-\\d{6})(?:-(\\d{1,6}))?\\.sav$").arg(QRegularExpression::escape(stamm)));
+    struct Kopie {
+        QString zeit;
+        int nummer;
+        QString name;
+    };
+    std::vector<Kopie> kopien;
+    for (const QString& n : ordner.entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = muster.match(n);
+        if (m.hasMatch())
+            kopien.push_back({m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), n});
+    }
+
+    const QString zeit = FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());
+    int nummer = 0;
+    for (const Kopie& k : kopien)
+        if (k.zeit == zeit)
+            nummer = std::max(nummer, k.nummer);
+    const QString name = stamm + u'-' + zeit + (nummer == 0 ? QString() : u'-' + QString::number(nummer + 1))
+                         + QStringLiteral(".sav");
     const QString ziel = ordner.filePath(name);
     if (QFileInfo::exists(ziel) || !WriteTextFileAtomic(ziel, daten))
         return QString();
 
-    // Names sort by their time; "-2" after the plain one once ".sav" is off.
-    const QRegularExpression muster(
-        QStringLiteral("^%1-\\d{8}-\\d{6}(-\\d+)?\\.sav$").arg(QRegularExpression::escape(stamm)));
-    QStringList kopien;
-    for (const QString& n : ordner.entryList(QDir::Files))
-        if (muster.match(n).hasMatch())
-            kopien << n.chopped(4);
-    std::sort(kopien.begin(), kopien.end());
-    for (qsizetype i = 0; i + kMaxKopien < kopien.size(); ++i)
-        ordner.remove(kopien.at(i) + QStringLiteral(".sav"));
+    std::sort(kopien.begin(), kopien.end(), [](const Kopie& a, const Kopie& b) {
+        return a.zeit != b.zeit ? a.zeit < b.zeit : a.nummer < b.nummer;
+    });
+    for (size_t i = 0; i + kMaxKopien - 1 < kopien.size(); ++i)
+        ordner.remove(kopien[i].name);
     return ziel;
 }
 

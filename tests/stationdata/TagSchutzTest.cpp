@@ -193,18 +193,35 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
     auto l = mitTag(2);
     int sekunde = 0;
     SetClock([&sekunde] { return EncodeDate(2026, 12, 9) + EncodeTime(5, 0, sekunde, 0); });
-    for (int i = 0; i < 25; ++i) {
-        sekunde = i;
+    const auto wechsel = [&](int i) {
         schreibe((i % 2 ? kHeader : kVertauscht) + u'\n' + zeile(10 + i, 1) + u'\n');
         l->TimerTimer();
         // Each layout's day holds the record read under it.
         ASSERT_EQ(l->Datensaetze(), 1);
+    };
+    // A dozen in one second count on: "-10" comes after "-9".
+    for (int i = 0; i < 12; ++i)
+        wechsel(i);
+    EXPECT_EQ(kopien().size(), 12);
+    for (int i = 12; i < 25; ++i) {
+        sekunde = i - 11;
+        wechsel(i);
     }
-    const QStringList da = kopien();
+    QStringList da = kopien();
     ASSERT_EQ(da.size(), 20);
-    EXPECT_EQ(da.first(), QStringLiteral("AutoSave-20261209-050005.sav"));
-    EXPECT_EQ(da.last(), QStringLiteral("AutoSave-20261209-050024.sav"));
-    // Other files beside it are not copies.
+    for (const char* weg : {"", "-2", "-5"})
+        EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(weg)))) << weg;
+    for (const char* bleibt : {"-6", "-9", "-10", "-12"})
+        EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(bleibt)))) << bleibt;
+    EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050013.sav")));
+
+    // The clock jumped back: the copy just written stays all the same.
+    SetClock([] { return EncodeDate(2026, 12, 9) + EncodeTime(4, 0, 0, 0); });
+    wechsel(25);
+    da = kopien();
+    ASSERT_EQ(da.size(), 20);
+    EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-040000.sav")));
+    EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000-6.sav")));
     EXPECT_FALSE(QFileInfo::exists(sav));
 }
 
