@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +97,45 @@ void Tick(benchmark::State& state)
     state.SetLabel(QStringLiteral("%1 MB").arg(state.range(0)).toStdString());
 }
 BENCHMARK(Tick)->Arg(1)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+// Peak and current resident memory of this process in KiB.
+long speicher(const char* feld)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& z : f.readAll().split('\n'))
+        if (z.startsWith(feld))
+            return z.mid(static_cast<qsizetype>(std::strlen(feld))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// A logger that never ends its last line: 50 MB of it after a small day.
+// The tick should cost what one with a normal line costs.
+void TickMitRiesenzeile(benchmark::State& state)
+{
+    const QString pfad = umgebung().datei("riesenzeile.txt");
+    {
+        QFile f(pfad);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(header().toUtf8() + '\n');
+        for (int i = 0; i < 100; ++i)
+            f.write(zeile(i));
+        f.write(zeile(100).left(30));
+        const QByteArray block(1 << 20, '7');
+        for (int i = 0; i < 50; ++i)
+            f.write(block);
+    }
+    TDatenLoader loader(pfad, 2000, 1.0, u'\t', false);
+    loader.TimerTimer();
+    const long spitzeVorher = speicher("VmHWM:");
+    for (auto _ : state)
+        loader.TimerTimer();
+    state.counters["RSS_MiB"] = static_cast<double>(speicher("VmRSS:")) / 1024;
+    state.counters["Spitze_MiB"] = static_cast<double>(speicher("VmHWM:")) / 1024;
+    state.counters["Zuwachs_MiB"] = static_cast<double>(speicher("VmHWM:") - spitzeVorher) / 1024;
+}
+BENCHMARK(TickMitRiesenzeile)->Unit(benchmark::kMicrosecond);
 
 // One day at a two-second interval.
 constexpr int kTag = 43200;

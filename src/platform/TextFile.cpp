@@ -245,9 +245,12 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out, qint64 maxFi
 
     QByteArrayList pieces;   // from the end backwards
     qint64 blockEnd = end;
+    // Blocks grow as the line does: a long line costs a few reads.
+    qint64 blockSize = kBlockSize;
     for (;;) {
         // The line feed at firstLf bounds the scan.
-        const qint64 blockStart = std::max(firstLf, blockEnd - kBlockSize);
+        const qint64 blockStart = std::max(firstLf, blockEnd - blockSize);
+        blockSize = std::min<qint64>(blockSize * 2, 64 * 1024);
         if (blockStart >= blockEnd)
             return false;
         if (!file.seek(blockStart))
