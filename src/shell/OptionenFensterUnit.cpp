@@ -484,8 +484,17 @@ void TOptionenFenster::BereicheListClick()
     BereichFarbe->SetColorValue(StrToInt(f.Farbe));
 }
 
+// A window reads no more ranges than these from its section; more would be
+// lost at the next start.
+void TOptionenFenster::PruefePlatzFuerBereich() const
+{
+    if (BereicheList->count() >= MaxBereiche)
+        throw EListError(Format(QStringLiteral("Mehr als %d Bereiche sind nicht möglich!"), {MaxBereiche}));
+}
+
 void TOptionenFenster::Button2Click()
 {
+    PruefePlatzFuerBereich();
     BereicheList->addItem(BereichZeile(VonEdit->text(), BisEdit->text(), BereichFarbe->ColorValue()));
 }
 
@@ -505,9 +514,10 @@ void TOptionenFenster::Button4Click()
 {
     const QString text = BereichZeile(VonEdit->text(), BisEdit->text(), BereichFarbe->ColorValue());
     const int zeile = GewaehlteZeile();
-    if (zeile < 0)
+    if (zeile < 0) {
+        PruefePlatzFuerBereich();
         BereicheList->addItem(text);
-    else
+    } else
         BereicheList->item(zeile)->setText(text);
 }
 

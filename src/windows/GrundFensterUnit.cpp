@@ -55,9 +55,6 @@ bool nahe(int a, int b)
     return std::abs(a - b) < 5;
 }
 
-// Most ranges a window reads from its section.
-constexpr int MaxBereiche = 100;
-
 } // namespace
 
 QPoint RasteFensterEin(int L, int T, int W, int H, const std::vector<TFensterRect>& Andere, int BildschirmBreite,
@@ -456,7 +453,7 @@ void TGrundFenster::SchreibeAussehen(TIniFile& Ini) const
 void TGrundFenster::LiesBereicheListe(const TIniFile& Ini, const QString& Zusatz, TRanges& Liste) const
 {
     // A damaged count must not hang the start reading (and the end writing)
-    // millions of empty ranges; nobody configures more than these.
+    // millions of empty ranges; the options dialog takes no more than these.
     const int n = std::min(Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche") + Zusatz, -1), MaxBereiche - 1);
     for (int i = 0; i <= n; ++i) {
         const QString b = QStringLiteral("Bereich") + Zusatz + IntToStr(i);
