@@ -250,6 +250,36 @@ TEST_F(OptionenTest, SpansComeBackFromTheEditsAndOverflowIsARangeError)
         EXPECT_TRUE(d.isVisible());
     }
 
+    // A span the rain window refuses (more than 65535 hourly periods) stops
+    // "OK" with the range error: the program settings before it stay
+    // applied, the span and the ranges after it are not, the dialog stays
+    // open. 65535 periods are taken.
+    auto* echt = Erzeuge<TRegenMesserFenster>(owner, nullptr, QString(), QString(), QStringLiteral("r"),
+                                              dir.path(QStringLiteral("regen.ini")), 1);
+    {
+        TOptionenFenster d(programm, *echt);
+        d.show();
+        d.VerlaufIntervallTage->setText(QStringLiteral("2731"));
+        d.VerlaufIntervall->setText(QStringLiteral("0:00:00"));
+        d.BereicheList->addItem(QStringLiteral("0;1;255"));
+        meldungen.clear();
+        protokoll.clear();
+        d.Button5->click();
+        EXPECT_EQ(meldungen, QStringList{QString::fromUtf8("Fehler bei Bereichsprüfung")});
+        EXPECT_EQ(protokoll.first(), QStringLiteral("SetInterval(2000)"));
+        EXPECT_EQ(echt->VerlaufIntervalRegen, 24);
+        EXPECT_FALSE(echt->HatBereiche());
+        EXPECT_TRUE(d.isVisible());
+
+        d.VerlaufIntervallTage->setText(QStringLiteral("2730"));
+        d.VerlaufIntervall->setText(QStringLiteral("15:00:00"));
+        d.Button5->click();
+        EXPECT_EQ(echt->VerlaufIntervalRegen, 65535);
+        EXPECT_TRUE(echt->HatBereiche());
+        EXPECT_FALSE(d.isVisible());
+    }
+    abbauen(echt);
+
     // A history span of more days than the edit can take back does not open.
     programm.halteDauer = 3e9;
     EXPECT_THROW(TOptionenFenster(programm, *regen), ERangeError);
