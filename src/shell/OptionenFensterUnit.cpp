@@ -291,6 +291,8 @@ void TOptionenFenster::BaueForm()
 
     for (QLineEdit* e : {Interval, ServerVerlaufTage, VerlaufIntervallTage, VonEdit, BisEdit})
         e->installEventFilter(this);
+    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5, Button6})
+        b->installEventFilter(this);
 
     auto klick = [this](QPushButton* knopf, void (TOptionenFenster::*handler)()) {
         connect(knopf, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -337,6 +339,14 @@ bool TOptionenFenster::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* taste = static_cast<QKeyEvent*>(event);
+    // Not being the default, a button still takes Return while it has the
+    // focus, as on the desktop.
+    if (auto* knopf = qobject_cast<QPushButton*>(watched)) {
+        if (taste->key() != Qt::Key_Return && taste->key() != Qt::Key_Enter)
+            return QDialog::eventFilter(watched, event);
+        knopf->click();
+        return true;
+    }
     // Escape is the dialog's; Delete and the cursor keys type nothing.
     const QString text = taste->text();
     if (taste->key() == Qt::Key_Escape || text.isEmpty() || text == QStringLiteral("\x7f"))

@@ -304,11 +304,29 @@ TEST_F(OptionenTest, EscapeAndCancelApplyNothing)
         EXPECT_EQ(d.result(), QDialog::Rejected);
         EXPECT_TRUE(protokoll.isEmpty());
     }
+    // Return on a focused "OK" or "Abbrechen" presses that button.
+    for (const bool ok : {true, false}) {
+        TOptionenFenster d(programm, *f);
+        d.show();
+        protokoll.clear();
+        QPushButton* knopf = ok ? d.Button5 : d.Button6;
+        knopf->setFocus();
+        QKeyEvent eingabe(QEvent::KeyPress, ok ? Qt::Key_Return : Qt::Key_Enter, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(knopf, &eingabe);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(protokoll.isEmpty(), !ok);
+    }
     // No button is the default: Return in an edit presses none.
     TOptionenFenster d(programm, *f);
     d.show();
     for (QPushButton* b : d.findChildren<QPushButton*>())
         EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->text().toStdString();
+    protokoll.clear();
+    QKeyEvent eingabe(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QCoreApplication::sendEvent(d.Beschriftung, &eingabe);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(protokoll.isEmpty());
     abbauen(f);
 }
 
