@@ -8,6 +8,7 @@
 #include "Screen.h"
 #include "SpaltenFensterUnit.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -123,8 +124,8 @@ void TOptionenFenster::BaueForm()
     setWindowTitle(QStringLiteral("Optionen..."));
     // A small caption with a close box; display windows stay on top, the
     // dialog must not hide behind them.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    SetDialogBorder(this, TDialogBorder::ToolWindow);
     setFont(ToQFont(TFontDesc{}));
 
     // --- Program settings

@@ -6,6 +6,7 @@
 #include "Konstanten.h"
 #include "Screen.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QAction>
 #include <QApplication>
@@ -534,6 +535,9 @@ QAction* TGrundFenster::NeuerMenuPunkt(const QString& Name, const QString& Text,
 void TGrundFenster::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The display windows are parts of the program, not windows of their own:
+    // its one entry is the main window's.
+    SkipTaskbar(this);
     Guarded([&] { FormShow(); });
 }
 
