@@ -495,8 +495,7 @@ void TOptionenFenster::BereicheListClick()
     BereichFarbe->SetColorValue(StrToInt(f.Farbe));
 }
 
-// A window reads no more ranges than these from its section; more would be
-// lost at the next start.
+// More ranges than a window reads from its section would be lost at the next start.
 void TOptionenFenster::PruefePlatzFuerBereich() const
 {
     if (BereicheList->count() >= MaxBereiche)
