@@ -7,15 +7,23 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 source tools/pakete.sh
-installiere_pakete "${PAKETE[@]}" imagemagick
+installiere_pakete "${PAKETE[@]}"
 
 BUILD=${BUILD_DIR:-build}
 if [ ! -f src/shell/Vantorel.cpp ]; then
   echo "run.sh: the program's entry src/shell/Vantorel.cpp is missing, so there is no vantorel to start" >&2
   exit 1
 fi
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$BUILD" -j"$(nproc)" --target vantorel DemoLogger
+# The build's own output goes to a log; only a failure shows its end.
+mkdir -p "$BUILD"
+BUILD_LOG="$BUILD/run-build.log"
+echo "Building vantorel in $BUILD ..."
+if ! { cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+       cmake --build "$BUILD" -j"$(nproc)" --target vantorel DemoLogger Bildschirmfoto; } >"$BUILD_LOG" 2>&1; then
+  tail -n 40 "$BUILD_LOG" >&2
+  echo "run.sh: the build failed (whole output in $BUILD_LOG)" >&2
+  exit 1
+fi
 if [ ! -x "$BUILD/vantorel" ]; then
   echo "run.sh: $BUILD/vantorel was not built" >&2
   exit 1
@@ -107,7 +115,7 @@ for _ in $(seq 8); do
 done
 
 SHOT="$RUN/screenshot.png"
-import -display "$DISPLAY" -window root "$SHOT"
+"$BUILD/Bildschirmfoto" "$SHOT"
 echo "Screenshot: $SHOT"
 
 # SIGTERM closes Vantorel as its own close command does (configuration,

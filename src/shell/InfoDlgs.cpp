@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -82,6 +83,7 @@ TInfoDialog1::TInfoDialog1(QWidget* parent) : QDialog(parent)
     setFixedSize(472, 287);
     // Display windows stay on top; the dialog must not hide behind them.
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    SetDialogBorder(this, TDialogBorder::Dialog);
 
     Image1 = new QLabel(this);
     const QPixmap bild = InfoBild();

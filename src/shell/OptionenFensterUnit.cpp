@@ -8,6 +8,7 @@
 #include "Screen.h"
 #include "SpaltenFensterUnit.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -123,8 +124,8 @@ void TOptionenFenster::BaueForm()
     setWindowTitle(QStringLiteral("Optionen..."));
     // A small caption with a close box; display windows stay on top, the
     // dialog must not hide behind them.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    SetDialogBorder(this, TDialogBorder::ToolWindow);
     setFont(ToQFont(TFontDesc{}));
 
     // --- Program settings
@@ -291,6 +292,8 @@ void TOptionenFenster::BaueForm()
 
     for (QLineEdit* e : {Interval, ServerVerlaufTage, VerlaufIntervallTage, VonEdit, BisEdit})
         e->installEventFilter(this);
+    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5, Button6})
+        b->installEventFilter(this);
 
     auto klick = [this](QPushButton* knopf, void (TOptionenFenster::*handler)()) {
         connect(knopf, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -337,6 +340,14 @@ bool TOptionenFenster::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* taste = static_cast<QKeyEvent*>(event);
+    // Not being the default, a button still takes Return while it has the
+    // focus, as on the desktop.
+    if (auto* knopf = qobject_cast<QPushButton*>(watched)) {
+        if (taste->key() != Qt::Key_Return && taste->key() != Qt::Key_Enter)
+            return QDialog::eventFilter(watched, event);
+        knopf->click();
+        return true;
+    }
     // Escape is the dialog's; Delete and the cursor keys type nothing.
     const QString text = taste->text();
     if (taste->key() == Qt::Key_Escape || text.isEmpty() || text == QStringLiteral("\x7f"))
@@ -484,8 +495,16 @@ void TOptionenFenster::BereicheListClick()
     BereichFarbe->SetColorValue(StrToInt(f.Farbe));
 }
 
+// More ranges than a window reads from its section would be lost at the next start.
+void TOptionenFenster::PruefePlatzFuerBereich() const
+{
+    if (BereicheList->count() >= MaxBereiche)
+        throw EListError(Format(QStringLiteral("Mehr als %d Bereiche sind nicht möglich!"), {MaxBereiche}));
+}
+
 void TOptionenFenster::Button2Click()
 {
+    PruefePlatzFuerBereich();
     BereicheList->addItem(BereichZeile(VonEdit->text(), BisEdit->text(), BereichFarbe->ColorValue()));
 }
 
@@ -505,9 +524,10 @@ void TOptionenFenster::Button4Click()
 {
     const QString text = BereichZeile(VonEdit->text(), BisEdit->text(), BereichFarbe->ColorValue());
     const int zeile = GewaehlteZeile();
-    if (zeile < 0)
+    if (zeile < 0) {
+        PruefePlatzFuerBereich();
         BereicheList->addItem(text);
-    else
+    } else
         BereicheList->item(zeile)->setText(text);
 }
 

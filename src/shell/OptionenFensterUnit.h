@@ -136,6 +136,8 @@ private:
     void Fuelle();
     void WendeAufFensterAn();
     void WendeAufUhrAn();
+    // Raises when the list holds as many ranges as a window keeps.
+    void PruefePlatzFuerBereich() const;
 
     TProgrammEinstellungen& m_programm;
     QPointer<TGrundFenster> m_fenster;

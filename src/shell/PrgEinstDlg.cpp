@@ -3,6 +3,7 @@
 #include "AppErrors.h"
 #include "Dialogs.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QDir>
 
@@ -46,6 +47,7 @@ TPrgEinstDialog1::TPrgEinstDialog1(QWidget* parent) : QDialog(parent)
     setFixedSize(370, 122);
     // Display windows stay on top; the dialog must not hide behind them.
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    SetDialogBorder(this, TDialogBorder::Dialog);
 
     Label1 = new QLabel(this);
     Label1->setTextFormat(Qt::PlainText);

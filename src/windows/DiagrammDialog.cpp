@@ -2,16 +2,19 @@
 
 #include "AppErrors.h"
 #include "Graphics.h"
+#include "WindowHints.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
 TDiagrammDialog::TDiagrammDialog(QWidget* AOwner, const QString& Name)
-    : QDialog(AOwner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(AOwner, Qt::WindowStaysOnTopHint)
 {
+    SetDialogBorder(this, TDialogBorder::ToolWindow);
     setObjectName(Name);
     setFont(ToQFont(TFontDesc{}));
-    resize(607, 353);
+    // A tool window's border: not resizable.
+    setFixedSize(607, 353);
 
     auto* spalten = new QVBoxLayout(this);
     spalten->setContentsMargins(0, 0, 0, 0);

@@ -32,7 +32,7 @@ public:
     std::unique_ptr<TLoaderClient> LoaderClient;
 
 protected:
-    // Client area 607 x 353: the chart 607 x 328, the panel 25 high.
+    // Client area 607 x 353, fixed: the chart 607 x 328, the panel 25 high.
     TDiagrammDialog(QWidget* AOwner, const QString& Name);
 
     // From now on the loader's notifications reach Aktualisiere.

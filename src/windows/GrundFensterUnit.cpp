@@ -6,6 +6,7 @@
 #include "Konstanten.h"
 #include "Screen.h"
 #include "SysUtils.h"
+#include "WindowHints.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,9 +55,6 @@ bool nahe(int a, int b)
 {
     return std::abs(a - b) < 5;
 }
-
-// Most ranges a window reads from its section.
-constexpr int MaxBereiche = 100;
 
 } // namespace
 
@@ -456,7 +454,7 @@ void TGrundFenster::SchreibeAussehen(TIniFile& Ini) const
 void TGrundFenster::LiesBereicheListe(const TIniFile& Ini, const QString& Zusatz, TRanges& Liste) const
 {
     // A damaged count must not hang the start reading (and the end writing)
-    // millions of empty ranges; nobody configures more than these.
+    // millions of empty ranges; the options dialog takes no more than these.
     const int n = std::min(Ini.ReadInteger(m_name, QStringLiteral("AnzahlBereiche") + Zusatz, -1), MaxBereiche - 1);
     for (int i = 0; i <= n; ++i) {
         const QString b = QStringLiteral("Bereich") + Zusatz + IntToStr(i);
@@ -537,6 +535,9 @@ QAction* TGrundFenster::NeuerMenuPunkt(const QString& Name, const QString& Text,
 void TGrundFenster::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The display windows are parts of the program, not windows of their own:
+    // its one entry is the main window's.
+    SkipTaskbar(this);
     Guarded([&] { FormShow(); });
 }
 

@@ -24,6 +24,10 @@ class TIniFile;
 // No-value marker of records, query results and window fields.
 constexpr double KeinWert = -9999;
 
+// Most ranges one list of a window holds: read from its section, and taken
+// in the options dialog.
+constexpr int MaxBereiche = 1000;
+
 // --- Window types -----------------------------------------------------------
 // The type word that completes a column window's name; for the two clocks the
 // whole name. Empty for an unknown code.

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -186,6 +187,14 @@ void TRegenMesserFenster::SetVerlaufIntervalRegen(int Value)
         Aktualisiere(loader);
     for (TGrafikRegenMesserFenster* bild : Bilder(Owner()))
         bild->SetVerlaufIntervalRegen(Value);
+}
+
+void TRegenMesserFenster::SetSpanne(double Value)
+{
+    int n = 0;
+    if (!(Value >= 0 && Value <= INT_MAX) || !RegenPeriodenAnzahl(static_cast<int>(Value), Mittelwertzeit, n))
+        throw ERangeError(QStringLiteral("Fehler bei Bereichsprüfung"));
+    SetVerlaufIntervalRegen(static_cast<int>(Value));
 }
 
 void TRegenMesserFenster::SetMittelwertzeit(int Value)

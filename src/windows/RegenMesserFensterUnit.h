@@ -47,10 +47,12 @@ public:
     void SetMittelwertzeit(int Value);
     void N24hVerlauf1Click() override;
 
-    // The options dialog edits the span in whole hours.
+    // The options dialog edits the span in whole hours. Unlike the section,
+    // whose bad value keeps the default, the dialog is told of a span that
+    // leaves no countable periods: it raises ERangeError.
     TSpannenArt SpannenArt() const override { return TSpannenArt::Stunden; }
     double Spanne() const override { return VerlaufIntervalRegen; }
-    void SetSpanne(double Value) override { SetVerlaufIntervalRegen(static_cast<int>(Value)); }
+    void SetSpanne(double Value) override;
     void N101Click(QAction* Sender);
 
     int VerlaufIntervalRegen = 24;

@@ -162,6 +162,32 @@ TEST_F(HauptFensterTest, ConfiguredStartCreatesWindowsWhoseColumnsExist)
     EXPECT_TRUE(text.contains(QStringLiteral("[Therm]\nAktiv=1\nFensterID=2\n")));
 }
 
+TEST_F(HauptFensterTest, HundredAndFiftyRangesSurviveAStartAndAClose)
+{
+    QByteArray sektion = "[Global]\nErsterStart=0\n\n[t2m__Standardanzeige]\nAktiv=1\nFensterID=1\n"
+                         "Spalte=t2m  [\xC2\xB0" "C  ]\nAnzahlBereiche=149\n";
+    for (int i = 0; i < 150; ++i)
+        sektion += QStringLiteral("Bereich%1Von=%1\nBereich%1Bis=%2\nBereich%1Farbe=%3\n").arg(i).arg(i + 1).arg(i * 10).toUtf8();
+    writeFile(ini, sektion);
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    ASSERT_EQ(h->Anzeigefenster().size(), 1);
+    const TRanges* bereiche = h->Anzeigefenster().first()->Bereiche.get();
+    ASSERT_NE(bereiche, nullptr);
+    ASSERT_EQ(bereiche->Count(), 150);
+    EXPECT_EQ(bereiche->GetBereich(149).Von, 149);
+    EXPECT_EQ(bereiche->GetBereich(149).Farbe, 1490);
+    h->FormClose();
+    h.reset();
+
+    const TIniFile geschrieben(ini);
+    const QString s = QStringLiteral("t2m__Standardanzeige");
+    EXPECT_EQ(geschrieben.ReadInteger(s, QStringLiteral("AnzahlBereiche"), 0), 149);
+    EXPECT_EQ(geschrieben.ReadString(s, QStringLiteral("Bereich149Von"), QString()), QStringLiteral("149"));
+    EXPECT_EQ(geschrieben.ReadString(s, QStringLiteral("Bereich149Bis"), QString()), QStringLiteral("150"));
+    EXPECT_EQ(geschrieben.ReadInteger(s, QStringLiteral("Bereich149Farbe"), 0), 1490);
+}
+
 TEST_F(HauptFensterTest, BothRainWindowsComeFromTheirSectionsAndShareTheirPeriods)
 {
     writeFile(ini, "[Global]\nErsterStart=0\nMittelwertzeit=30\n"

@@ -250,6 +250,36 @@ TEST_F(OptionenTest, SpansComeBackFromTheEditsAndOverflowIsARangeError)
         EXPECT_TRUE(d.isVisible());
     }
 
+    // A span the rain window refuses (more than 65535 hourly periods) stops
+    // "OK" with the range error: the program settings before it stay
+    // applied, the span and the ranges after it are not, the dialog stays
+    // open. 65535 periods are taken.
+    auto* echt = Erzeuge<TRegenMesserFenster>(owner, nullptr, QString(), QString(), QStringLiteral("r"),
+                                              dir.path(QStringLiteral("regen.ini")), 1);
+    {
+        TOptionenFenster d(programm, *echt);
+        d.show();
+        d.VerlaufIntervallTage->setText(QStringLiteral("2731"));
+        d.VerlaufIntervall->setText(QStringLiteral("0:00:00"));
+        d.BereicheList->addItem(QStringLiteral("0;1;255"));
+        meldungen.clear();
+        protokoll.clear();
+        d.Button5->click();
+        EXPECT_EQ(meldungen, QStringList{QString::fromUtf8("Fehler bei Bereichsprüfung")});
+        EXPECT_EQ(protokoll.first(), QStringLiteral("SetInterval(2000)"));
+        EXPECT_EQ(echt->VerlaufIntervalRegen, 24);
+        EXPECT_FALSE(echt->HatBereiche());
+        EXPECT_TRUE(d.isVisible());
+
+        d.VerlaufIntervallTage->setText(QStringLiteral("2730"));
+        d.VerlaufIntervall->setText(QStringLiteral("15:00:00"));
+        d.Button5->click();
+        EXPECT_EQ(echt->VerlaufIntervalRegen, 65535);
+        EXPECT_TRUE(echt->HatBereiche());
+        EXPECT_FALSE(d.isVisible());
+    }
+    abbauen(echt);
+
     // A history span of more days than the edit can take back does not open.
     programm.halteDauer = 3e9;
     EXPECT_THROW(TOptionenFenster(programm, *regen), ERangeError);
@@ -274,11 +304,29 @@ TEST_F(OptionenTest, EscapeAndCancelApplyNothing)
         EXPECT_EQ(d.result(), QDialog::Rejected);
         EXPECT_TRUE(protokoll.isEmpty());
     }
+    // Return on a focused "OK" or "Abbrechen" presses that button.
+    for (const bool ok : {true, false}) {
+        TOptionenFenster d(programm, *f);
+        d.show();
+        protokoll.clear();
+        QPushButton* knopf = ok ? d.Button5 : d.Button6;
+        knopf->setFocus();
+        QKeyEvent eingabe(QEvent::KeyPress, ok ? Qt::Key_Return : Qt::Key_Enter, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(knopf, &eingabe);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(protokoll.isEmpty(), !ok);
+    }
     // No button is the default: Return in an edit presses none.
     TOptionenFenster d(programm, *f);
     d.show();
     for (QPushButton* b : d.findChildren<QPushButton*>())
         EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->text().toStdString();
+    protokoll.clear();
+    QKeyEvent eingabe(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QCoreApplication::sendEvent(d.Beschriftung, &eingabe);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(protokoll.isEmpty());
     abbauen(f);
 }
 

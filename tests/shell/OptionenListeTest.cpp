@@ -146,6 +146,27 @@ TEST_F(OptionenTest, RangeListEditing)
     EXPECT_EQ(liste.count(), 4);
     d.Button5->click();
     EXPECT_EQ(meldungen, QStringList{QString::fromUtf8("'abc' ist kein gültiger Gleitkommawert")});
+
+    // A window keeps 1000 ranges: the 1000th goes in, one more is refused
+    // with a message whether added or changed into a new line; changing a
+    // line in place still works.
+    while (liste.count() < 999)
+        liste.addItem(QStringLiteral("0;1;0"));
+    d.VonEdit->setText(QStringLiteral("7"));
+    d.Button2->click();
+    ASSERT_EQ(liste.count(), 1000);
+    EXPECT_EQ(liste.item(999)->text(), QStringLiteral("7;25;65280"));
+    meldungen.clear();
+    d.Button2->click();
+    d.Button4->click();
+    EXPECT_EQ(meldungen, QStringList(2, QString::fromUtf8("Mehr als 1000 Bereiche sind nicht möglich!")));
+    EXPECT_EQ(liste.count(), 1000);
+    liste.setCurrentRow(999);
+    d.VonEdit->setText(QStringLiteral("8"));
+    d.Button4->click();
+    EXPECT_EQ(liste.count(), 1000);
+    EXPECT_EQ(liste.item(999)->text(), QStringLiteral("8;25;65280"));
+    EXPECT_EQ(meldungen.size(), 2);
     abbauen(f);
 }
 

@@ -45,8 +45,59 @@ public:
         anzeige = QStringLiteral(":%1").arg(n);
         return true;
     }
+    // A window manager with a taskbar on this server (JWM, with a
+    // configuration of its own in `ordner`), ready once it has announced
+    // itself on the root window. False without jwm or xprop.
+    bool starteFensterManager(const QString& ordner)
+    {
+        const QString jwm = QStandardPaths::findExecutable(QStringLiteral("jwm"));
+        if (jwm.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty())
+            return false;
+        const QString konfiguration = ordner + QStringLiteral("/jwmrc");
+        QFile datei(konfiguration);
+        if (!datei.open(QIODevice::WriteOnly))
+            return false;
+        datei.write("<?xml version=\"1.0\"?>\n<JWM>\n<Tray x=\"0\" y=\"-1\" height=\"24\"><TaskList/></Tray>\n</JWM>\n");
+        datei.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), anzeige);
+        env.insert(QStringLiteral("HOME"), ordner);
+        m_fensterManager.setProcessEnvironment(env);
+        m_fensterManager.setProcessChannelMode(QProcess::MergedChannels);
+        m_fensterManager.start(jwm, {QStringLiteral("-f"), konfiguration});
+        if (!m_fensterManager.waitForStarted(5000))
+            return false;
+        QElapsedTimer uhr;
+        uhr.start();
+        while (uhr.elapsed() < 30000 && m_fensterManager.state() == QProcess::Running) {
+            if (xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}).contains(u'#'))
+                return true;
+            m_fensterManager.waitForFinished(100);
+        }
+        return false;
+    }
+
+    // xprop on this server; its output.
+    QString xprop(const QStringList& argumente) const
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), anzeige);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("xprop"), argumente);
+        if (!p.waitForFinished(10000))
+            p.kill();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
     ~XServer()
     {
+        if (m_fensterManager.state() != QProcess::NotRunning) {
+            m_fensterManager.terminate();
+            if (!m_fensterManager.waitForFinished(3000))
+                m_fensterManager.kill();
+            m_fensterManager.waitForFinished();
+        }
         if (m_prozess.state() != QProcess::NotRunning) {
             m_prozess.terminate();
             if (!m_prozess.waitForFinished(3000))
@@ -71,6 +122,7 @@ public:
 
 private:
     QProcess m_prozess;
+    QProcess m_fensterManager;
 };
 
 #ifdef VANTOREL_BINARY

@@ -175,6 +175,15 @@ TEST_F(FensterTest, ChartAxesOfOneValueOrNoPointsAreWidened)
     TRMDiagramm regen(loader.get(), QString(), QString(), QStringLiteral("fehlt"), 24, 60);
     EXPECT_EQ(regen.Series1->Count(), 0);
     EXPECT_TRUE(zeichenbar(*regen.Chart1));
+
+    // Without points the time axis still reads forward.
+    for (TChart* c : {leer.VerlaufDiagramm, regen.Chart1}) {
+        QStringList zeiten = c->Layout().BottomTicks.Texts;
+        zeiten.removeAll(QString());
+        ASSERT_GE(zeiten.size(), 2);
+        for (qsizetype i = 1; i < zeiten.size(); ++i)
+            EXPECT_LT(zeiten[i - 1], zeiten[i]) << zeiten.join(u' ').toStdString();
+    }
 }
 
 TEST_F(FensterTest, NoValueMarkerAndRecordsWithoutTimeGiveNoPoint)

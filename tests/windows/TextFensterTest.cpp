@@ -138,9 +138,9 @@ TEST_F(FensterTest, StandardWindowReadsAndRewritesAnExistingSection)
     // A damaged range count reads a bounded list instead of hanging.
     writeFile(ini, "[t2m__Standardanzeige]\nAnzahlBereiche=2147483647\nBereich0Von=1\nBereich0Bis=2\n");
     auto* kaputt = Erzeuge<TStandardfenster>(owner, nullptr, QString(), QString(), kT2m, ini, 1);
-    ASSERT_EQ(kaputt->Bereiche->Count(), 100);
+    ASSERT_EQ(kaputt->Bereiche->Count(), 1000);
     EXPECT_EQ(kaputt->Bereiche->GetBereich(0).Bis, 2.0);
-    EXPECT_EQ(kaputt->Bereiche->GetBereich(99).Farbe, clNone);
+    EXPECT_EQ(kaputt->Bereiche->GetBereich(999).Farbe, clNone);
     delete kaputt;   // dropped without writing
 }
 

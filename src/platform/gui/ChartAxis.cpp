@@ -142,8 +142,15 @@ TAxisRange WidenedRange(double lo, double hi, bool dateTime)
         std::swap(lo, hi);
     if (hi - lo <= std::max(std::fabs(lo), std::fabs(hi)) * 1e-12) {
         const double half = dateTime ? 1.0 / 24 : std::max(1.0, std::fabs(lo) * 1e-6);
-        lo -= half;
-        hi += half;
+        // Times before day 0 are labelled with their distance from it, so a
+        // time axis reaching below 0 would read backwards there (an empty
+        // chart's 0 most of all): it starts at its value instead.
+        if (dateTime && lo >= 0 && lo < half) {
+            hi = lo + 2 * half;
+        } else {
+            lo -= half;
+            hi += half;
+        }
     }
     return {lo, hi};
 }

@@ -84,7 +84,9 @@ struct TAxisRange {
 
 // Makes a range drawable: swapped bounds are put in order, bounds beyond
 // +-1e300 are clamped, and an empty range is widened around its value
-// (a value axis by 1 or a millionth of the value, a time axis by an hour).
+// (a value axis by 1 or a millionth of the value, a time axis by an hour;
+// a time axis that would then reach below day 0 runs two hours from its
+// value instead, so its labels read forward).
 TAxisRange WidenedRange(double lo, double hi, bool dateTime);
 
 // How large labels are in the axis font; the chart fills it from

@@ -174,6 +174,13 @@ TEST_F(ChartModelTest, EmptyRangesAreWidenedNeverDividedByZero)
     EXPECT_LT(none.LeftRange.Min, none.LeftRange.Max);
     EXPECT_LT(none.BottomRange.Min, none.BottomRange.Max);
     EXPECT_FALSE(none.LeftTicks.Values.empty());
+    // Its time axis reads forward from midnight, not "01:00 00:30 00:00 ...".
+    QStringList zeiten = none.BottomTicks.Texts;
+    zeiten.removeAll(QString());
+    ASSERT_GE(zeiten.size(), 2);
+    EXPECT_EQ(zeiten.first(), QStringLiteral("00:00"));
+    for (qsizetype i = 1; i < zeiten.size(); ++i)
+        EXPECT_LT(zeiten[i - 1], zeiten[i]);
 
     TLineSeries* line = model.AddLineSeries();
     line->AddXY(at(12), 5);
