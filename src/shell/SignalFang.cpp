@@ -10,7 +10,7 @@
 namespace {
 
 int g_paar[2] = {-1, -1};
-const int kSignale[] = {SIGTERM, SIGINT};
+const int kSignale[] = {SIGTERM, SIGINT, SIGHUP};
 struct sigaction g_vorher[std::size(kSignale)];
 
 void BeiSignal(int)

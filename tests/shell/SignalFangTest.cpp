@@ -7,7 +7,7 @@
 // loop, and the handlers from before come back afterwards.
 TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
 {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction vorher {};
         ASSERT_EQ(sigaction(signal, nullptr, &vorher), 0);
         QObject kontext;
