@@ -108,6 +108,10 @@ int main(int argc, char** argv)
     // The windows write their sections before the guard goes, so a new
     // instance never reads a half-written configuration.
     const bool schreibFehler = hauptFenster->SchreibFehler();
+    // The configuration can't be written, and one box has said so: the
+    // windows' sections that fail with it are not a box each.
+    if (schreibFehler)
+        KeineDialogeMehr();
     hauptFenster.reset();
     hf = nullptr;
     if (guard)

@@ -475,6 +475,43 @@ TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
     EXPECT_EQ(h->Anzeigefenster().size(), 6);
 }
 
+// "Beenden" (and Alt+F4, its shortcut) or the window's own close with a
+// configuration that can't be written: the message in a stop box, then the
+// close goes on, so the day's history is not lost with a kill.
+TEST_F(HauptFensterTest, AnUnwritableConfigurationNeverKeepsTheProgramFromEnding)
+{
+    const QString fehler = QStringLiteral("In ") + ini + QStringLiteral(" kann nicht geschrieben werden");
+    QList<MessageRequest> anfragen;
+    SetMessageHook([&](const MessageRequest& r) {
+        anfragen << r;
+        return IDOK;
+    });
+    for (const bool perMenu : {true, false}) {
+        QDir().rmdir(ini);
+        writeFile(ini, "[Global]\nErsterStart=0\n");
+        QFile::remove(dir.path(QStringLiteral("AutoSave.sav")));
+        anfragen.clear();
+        auto h = starte();
+        int beendet = 0;
+        h->OnBeendet = [&] { ++beendet; };
+        h->DatenLoader->TimerTimer();
+        QFile::remove(ini);
+        QDir().mkdir(ini);
+        if (perMenu)
+            h->Beenden->trigger();
+        else
+            h->close();
+        ASSERT_EQ(anfragen.size(), 1) << perMenu;
+        EXPECT_EQ(anfragen.first().Text, fehler);
+        EXPECT_EQ(anfragen.first().Type, mtError);
+        EXPECT_EQ(beendet, 1);
+        EXPECT_TRUE(h->SchreibFehler());
+        EXPECT_FALSE(h->DatenLoader);
+        EXPECT_EQ(readFile(dir.path(QStringLiteral("AutoSave.sav"))), kKopf + "08.12.2026\t10:00:00\t1,5\t80\t1013,5\n");
+        EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(QStringLiteral(" - ") + fehler));
+    }
+}
+
 TEST_F(HauptFensterTest, ACloseWithoutDialogsSaysWhatFailedAndStillSavesTheHistory)
 {
     writeFile(ini, "[Global]\nErsterStart=0\n");
