@@ -49,13 +49,6 @@ QString MitEndung(const QString& programm, const QString& endung)
     return QDir(fi.absolutePath()).filePath(basis + endung);
 }
 
-QString FehlerText(const std::exception& e)
-{
-    if (const auto* eigener = dynamic_cast<const Exception*>(&e))
-        return eigener->Message();
-    return QString::fromLocal8Bit(e.what());
-}
-
 } // namespace
 
 std::function<bool(const QString&, const QStringList&)>& THauptFenster::NeuerProzess()

@@ -138,6 +138,8 @@ private:
     bool WaehleDatendatei(const TStartParameter& Start, QString& Datei);
     void BaueFensterMenu();
     void ErzeugeKonfigurierteFenster();
+    // One box for the sections whose windows could not be made; each in the log.
+    void MeldeNichtErzeugt(const QList<std::pair<QString, QString>>& Sektionen);
     void ErzeugeStandardFenster();
     int KommaFuer(const QString& Spalte) const;
     void SchreibeGlobal(bool mitMenuPunkten, bool mitAutoSave);

@@ -419,13 +419,40 @@ TEST_F(HauptFensterTest, FifthRecorderSectionAtStartMakesNoWindowAndStaysAsItWas
     ASSERT_FALSE(h->StartAbgebrochen());
     EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("aaaaaSchreiber"), QStringLiteral("bbbbbSchreiber"),
                                       QStringLiteral("cccccSchreiber"), QStringLiteral("dddddSchreiber")}));
-    EXPECT_EQ(boxen, QStringList{QStringLiteral("Maximale Anzahl von Schreibern erreicht!")});
+    EXPECT_EQ(boxen, QStringList{QStringLiteral(
+                         "Fenster [eeeeeSchreiber] kann nicht erzeugt werden: Maximale Anzahl von Schreibern erreicht!")});
     h->FormClose();
     h.reset();
     const QString text = iniText();
     EXPECT_TRUE(text.contains(QStringLiteral("[dddddSchreiber]\nAktiv=1\nFensterID=9\nSpalte=ddddd\nBeschriftung=")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("[eeeeeSchreiber]\nAktiv=1\nFensterID=9\nSpalte=eeeee\n")))
         << text.toStdString();
+}
+
+// Sections edited by hand, one window named by many: one box before the
+// start, naming the first of them, every one in the log, and the start goes on.
+TEST_F(HauptFensterTest, SectionsThatCantBeMadeAreOneBoxAtStartAndAllInTheLog)
+{
+    QByteArray sektionen = "[Global]\nErsterStart=0\n";
+    for (int i = 1; i <= 25; ++i)
+        sektionen += QStringLiteral("\n[s%1]\nAktiv=1\nFensterID=1\nSpalte=t2m  [\u00B0C  ]\n").arg(i, 2, 10, QChar(u'0')).toUtf8();
+    sektionen += "\n[SystemzeitFenster]\nAktiv=1\nFensterID=-2\n";
+    writeFile(ini, sektionen);
+    auto h = starte();
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("SystemzeitFenster")}));
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    const QString grund = QStringLiteral("Komponente mit der Bezeichnung t2m__Standardanzeige existiert bereits");
+    ASSERT_EQ(boxen.size(), 1);
+    QStringList box = boxen.first().split(u'\n');
+    ASSERT_EQ(box.size(), 12);
+    EXPECT_EQ(box.first(), QStringLiteral("24 Fenster konnte(n) nicht erzeugt werden:"));
+    EXPECT_EQ(box.at(1), QStringLiteral("[s02] ") + grund);
+    EXPECT_EQ(box.at(10), QStringLiteral("[s11] ") + grund);
+    EXPECT_EQ(box.last(), QStringLiteral("... und 14 weitere, siehe ") + log);
+    const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 24);
+    EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - Fenster [s02] kann nicht erzeugt werden: ") + grund));
+    EXPECT_TRUE(zeilen.last().endsWith(QStringLiteral(" - Fenster [s25] kann nicht erzeugt werden: ") + grund));
 }
 
 TEST_F(HauptFensterTest, ASaveFileTheStartUpSkippedIsMergedBeforeItIsReplaced)
