@@ -267,10 +267,6 @@ bool writeAll(int fd, const char* p, qsizetype left)
     return true;
 }
 
-} // namespace
-
-namespace {
-
 // Rewrites an existing file through its own inode, so that its owner, group
 // and mode stay. The room for what grows is taken first: when the disk is
 // full that fails before a byte of the old content has changed.
@@ -282,7 +278,7 @@ bool rewriteInPlace(const QByteArray& target, QByteArrayView data)
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (ok && data.size() > st.st_size && ::posix_fallocate(fd, st.st_size, data.size() - st.st_size) != 0) {
-        // Whatever was added stays nothing but zeros past the old end.
+        // A reservation that failed may have grown the file: back to its length.
         [[maybe_unused]] const int r = ::ftruncate(fd, st.st_size);
         ok = false;
     }

@@ -32,7 +32,8 @@ bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out);
 // Atomic write: temp file in the same folder, then rename over the target.
 // The old file stays whole on any failure. Lines end with LF. A replaced
 // file keeps its mode, owner and group; when we may not give it its owner,
-// it is rewritten in place instead (false when we may not write it either).
+// it is rewritten in place instead, with the room taken first (false when
+// we may not write it either).
 bool WriteTextFileAtomic(const QString& path, QByteArrayView data);
 bool WriteTextFileAtomic(const QString& path, const QString& text);
 

@@ -7,10 +7,10 @@
 class QSocketNotifier;
 
 // The signals by which a session ends the program (a logout or a kill,
-// Ctrl+C, a closed terminal) become a call from the event loop, where the program can close as
-// its own close command does, so nothing is lost. A handler may do next to
-// nothing, so it only wakes the loop. One at a time; the handlers that were
-// there before come back when it goes.
+// Ctrl+C, a closed terminal) become a call from the event loop, where the
+// program can close as its own close command does, so nothing is lost. A
+// handler may do next to nothing, so it only wakes the loop. One at a time;
+// the handlers that were there before come back when it goes.
 class TSignalFang {
 public:
     TSignalFang(QObject* Kontext, std::function<void()> Schliessen);
