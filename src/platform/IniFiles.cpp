@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -189,19 +188,14 @@ ContentPtr read(const QString& path)
 }
 
 // Temp file beside the target, renamed over it only when every byte got
-// there. Unbuffered, so that a short write (disk full) shows in the count: a
-// buffered QSaveFile commits a cut-off file and still reports success.
+// there; the file keeps its mode and owner. A file we may not write stays
+// as it is, even where its folder would let us replace it.
 bool writeAtomic(const QString& path, const QString& text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    const QByteArray native = QFile::encodeName(path);
+    if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
         return false;
-    const QByteArray data = text.toUtf8();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteTextFileAtomic(path, text);
 }
 
 [[noreturn]] void raiseWriteError(const QString& path)

@@ -307,6 +307,27 @@ bool writeAll(int fd, const char* p, qsizetype left)
     return true;
 }
 
+// Rewrites an existing file through its own inode, so that its owner, group
+// and mode stay. The room for what grows is taken first: when the disk is
+// full that fails before a byte of the old content has changed.
+bool rewriteInPlace(const QByteArray& target, QByteArrayView data)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && data.size() > st.st_size && ::posix_fallocate(fd, st.st_size, data.size() - st.st_size) != 0) {
+        // A reservation that failed may have grown the file: back to its length.
+        [[maybe_unused]] const int r = ::ftruncate(fd, st.st_size);
+        ok = false;
+    }
+    ok = ok && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data.constData(), data.size());
+    ok = ok && ::ftruncate(fd, data.size()) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
 } // namespace
 
 bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
@@ -314,15 +335,29 @@ bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
     QFileInfo info(path);
     // Replace what a link points to, not the link.
     const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
-    QByteArray tempName = QFile::encodeName(target) + ".XXXXXX";
+    const QByteArray nativeTarget = QFile::encodeName(target);
+    QByteArray tempName = nativeTarget + ".XXXXXX";
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
         return false;
 
     bool ok = true;
     struct stat old {};
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-        ok = S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) == 0;
+    struct stat neu {};
+    if (::stat(nativeTarget.constData(), &old) == 0) {
+        ok = S_ISREG(old.st_mode) && ::fstat(fd, &neu) == 0;
+        // The new file gets the old one's owner and group, then its mode
+        // (a change of owner clears the set-id bits).
+        if (ok && (neu.st_uid != old.st_uid || neu.st_gid != old.st_gid)
+            && ::fchown(fd, neu.st_uid == old.st_uid ? uid_t(-1) : old.st_uid,
+                        neu.st_gid == old.st_gid ? gid_t(-1) : old.st_gid) != 0) {
+            // We may not give it away: rather than take the file over, write
+            // it where it is, as far as we may write it at all.
+            ::close(fd);
+            ::unlink(tempName.constData());
+            return rewriteInPlace(nativeTarget, data);
+        }
+        ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
     } else {
         // mkstemp makes 0600; a new file gets the usual mode.
         const mode_t mask = ::umask(0);
@@ -333,7 +368,7 @@ bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
     ok = ok && writeAll(fd, data.constData(), data.size());
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempName.constData(), QFile::encodeName(target).constData()) == 0;
+    ok = ok && ::rename(tempName.constData(), nativeTarget.constData()) == 0;
     if (!ok) {
         ::unlink(tempName.constData());
         return false;
@@ -352,12 +387,7 @@ bool WriteTextFileInPlace(const QString& path, QByteArrayView data)
     const QFileInfo info(path);
     if (QFileInfo(info.absolutePath()).isWritable() || !info.isFile() || !info.isWritable())
         return false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data.constData(), data.size()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    return ok;
+    return rewriteInPlace(QFile::encodeName(path), data);
 }
 
 void RemoveStaleTempFiles(const QString& path)

@@ -36,12 +36,16 @@ struct FirstLastLines {
 bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out, qint64 maxFirst = -1, qint64 maxLast = -1);
 
 // Atomic write: temp file in the same folder, then rename over the target.
-// The old file stays whole on any failure. Lines end with LF.
+// The old file stays whole on any failure. Lines end with LF. A replaced
+// file keeps its mode, owner and group; when we may not give it its owner,
+// it is rewritten in place instead, with the room taken first (false when
+// we may not write it either).
 bool WriteTextFileAtomic(const QString& path, QByteArrayView data);
 bool WriteTextFileAtomic(const QString& path, const QString& text);
 
 // For a file we may write but whose folder takes no new file: rewrites it in
-// place. Only then, since a failed in-place write loses the old content.
+// place. Only then, since an in-place write that fails half-way (the room is
+// taken first, so rarely) loses the old content.
 bool WriteTextFileInPlace(const QString& path, QByteArrayView data);
 
 // Removes the temporary files a killed atomic write of this path left

@@ -15,6 +15,7 @@
 #include "RelativeLuftfeuchteFenster.h"
 #include "SchreiberFensterUnit.h"
 #include "Screen.h"
+#include "SysUtils.h"
 #include "SystemZeitFensterUnit.h"
 #include "TendFensterUnit.h"
 #include "TermometerFensterUnit.h"
@@ -147,6 +148,9 @@ void THauptFenster::ErzeugeKonfigurierteFenster()
     const TIniFile ini(IniDatei);
     QStringList sektionen;
     ini.ReadSections(sektionen);
+    // One window that can't be made must not keep the others away, nor
+    // bring up a box of its own before the program has even started.
+    QList<std::pair<QString, QString>> nichtErzeugt;   // section, reason
     for (const QString& s : sektionen) {
         if (s.toUpper() == QLatin1String("GLOBAL"))
             continue;
@@ -155,16 +159,46 @@ void THauptFenster::ErzeugeKonfigurierteFenster()
         const int id = ini.ReadInteger(s, QStringLiteral("FensterID"), -9999);
         const QString spalte = ini.ReadString(s, QStringLiteral("Spalte"), QString());
         const int komma = KommaFuer(spalte);
-        // One window that can't be made must not keep the others away.
-        Guarded([&] {
+        try {
             if (id >= 1 && id <= 11) {
-                if (DatenLoader->SpalteVorhanden(spalte, 5))
+                if (!DatenLoader->SpalteVorhanden(spalte, 5))
+                    continue;
+                if (id == 9 && !TSchreiberFenster::PlatzFrei(*this))
+                    nichtErzeugt.append({s, TSchreiberFenster::KeinPlatzMeldung()});
+                else
                     ErzeugeFenster(id, QString(), QString(), spalte, komma);
             } else if (id == -1 || id == -2) {
                 ErzeugeFenster(id, QString(), QString(), QString(), 0);
             }
-        });
+        } catch (const std::exception& e) {
+            nichtErzeugt.append({s, FehlerText(e)});
+        } catch (...) {
+            nichtErzeugt.append({s, QStringLiteral("Unbekannter Fehler")});
+        }
     }
+    MeldeNichtErzeugt(nichtErzeugt);
+}
+
+void THauptFenster::MeldeNichtErzeugt(const QList<std::pair<QString, QString>>& Sektionen)
+{
+    if (Sektionen.isEmpty())
+        return;
+    QStringList zeilen;
+    for (const auto& [sektion, grund] : Sektionen)
+        zeilen << Format(QStringLiteral("Fenster [%s] kann nicht erzeugt werden: %s"), {sektion, grund});
+    Protokolliere(zeilen);
+    if (Sektionen.size() == 1) {
+        ShowExceptionMessage(zeilen.first());
+        return;
+    }
+    // The box names the first few; the log holds them all.
+    constexpr int kImKasten = 10;
+    QStringList text{Format(QStringLiteral("%d Fenster konnte(n) nicht erzeugt werden:"), {int(Sektionen.size())})};
+    for (int i = 0; i < Sektionen.size() && i < kImKasten; ++i)
+        text << u'[' + Sektionen.at(i).first + QStringLiteral("] ") + Sektionen.at(i).second;
+    if (Sektionen.size() > kImKasten)
+        text << Format(QStringLiteral("... und %d weitere, siehe %s"), {int(Sektionen.size()) - kImKasten, m_logDatei});
+    ShowExceptionMessage(text.join(u'\n'));
 }
 
 void THauptFenster::ErzeugeStandardFenster()

@@ -437,10 +437,17 @@ void THauptFenster::LoaderMeldung(TDatenLoader* Sender)
             zeilen << m;
         }
     }
+    Protokolliere(zeilen);
+}
+
+void THauptFenster::Protokolliere(const QStringList& Zeilen)
+{
+    if (!Protokoll)
+        return;
     // A log that can't be written must not stop the polling nor bring up a
     // box at every tick: it is said once, on the console.
     try {
-        Protokoll->SchreibeAlle(zeilen);
+        Protokoll->SchreibeAlle(Zeilen);
     } catch (const std::exception& e) {
         if (!m_logFehlerGemeldet) {
             m_logFehlerGemeldet = true;
@@ -488,17 +495,21 @@ bool THauptFenster::FormClose()
     if (m_geschlossen)
         return true;
     if (!m_uebergeben) {
-        if (m_ohneDialog) {
-            // Nobody may be there to answer a box: the history is still tried.
-            try {
-                SchreibeGlobal(true, false);
-            } catch (const Exception& e) {
-                MeldeSchreibFehler(e.Message());
-            } catch (const std::exception& e) {
-                MeldeSchreibFehler(QString::fromLocal8Bit(e.what()));
-            }
-        } else {
+        // A configuration that can't be written must not keep the program
+        // from ending: only a kill would end it then, and the history would
+        // be lost. Said (in a box when someone may answer it), logged, and
+        // the close goes on.
+        try {
             SchreibeGlobal(true, false);
+        } catch (const std::exception& e) {
+            MeldeSchreibFehler(FehlerText(e));
+            Protokolliere({FehlerText(e)});
+            if (!m_ohneDialog) {
+                ShowException(e);
+                // A signal while the box was open has closed already.
+                if (m_geschlossen)
+                    return true;
+            }
         }
         // A history that can't be written is said, not lost with the loader.
         if (!TochterAnzeige && DatenLoader && !SpeichereSicherung()) {
@@ -535,7 +546,8 @@ void THauptFenster::closeEvent(QCloseEvent* event)
     bool fertig = false;
     Guarded([&] { fertig = FormClose(); });
     if (!fertig) {
-        // The configuration could not be written: keep running.
+        // Stopped by something unforeseen, said by the default handler:
+        // the window stays with its loader rather than close half-way.
         event->ignore();
         return;
     }

@@ -56,14 +56,16 @@ public:
     // --- Loader messages, auto-save, close --------------------------------
     void LoaderMeldung(TDatenLoader* Sender);
     void Timer1Timer();
-    // Runs the close handler. Raises when the configuration can't be
-    // written; the window then stays open with its loader polling.
+    // Runs the close handler. A configuration that can't be written is said
+    // in a box (on stderr without dialogs) and in the log, and the close
+    // goes on; SchreibFehler() then holds.
     bool FormClose();
     // The close for a signal or the session's end: no box waits for anyone;
     // what can't be written is said on stderr, and the history is tried
     // whatever failed before it.
     void SchliesseOhneDialog();
-    // Something could not be written at the close (said on stderr).
+    // Something could not be written at the close (said on stderr): the
+    // program ends with a failure.
     bool SchreibFehler() const { return m_schreibFehler; }
 
     // --- Menu commands ----------------------------------------------------------
@@ -139,11 +141,14 @@ private:
     // made anew, so each names the column it makes a window for.
     void BaueFensterMenuNeu();
     void ErzeugeKonfigurierteFenster();
+    // One box for the sections whose windows could not be made; each in the log.
+    void MeldeNichtErzeugt(const QList<std::pair<QString, QString>>& Sektionen);
     void ErzeugeStandardFenster();
     int KommaFuer(const QString& Spalte) const;
     void SchreibeGlobal(bool mitMenuPunkten, bool mitAutoSave);
     bool SpeichereSicherung();
     void MeldeSchreibFehler(const QString& Text);
+    void Protokolliere(const QStringList& Zeilen);
     void BaueAb();
     QAction* NeuerPunkt(const QString& Name, const QString& Text, std::function<void()> Handler);
 

@@ -4,50 +4,19 @@
 #include "HauptFensterUnit.h"
 #include "InfoDlgs.h"
 #include "InstanzGuard.h"
+#include "SignalFang.h"
 #include "Timer.h"
 #include "Uebersetzung.h"
 
 #include <QGuiApplication>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
-int g_signalPaar[2] = {-1, -1};
 // Boxes that came up after a close without dialogs, said on stderr instead.
 int g_fehlerOhneDialog = 0;
-
-void BeiSignal(int)
-{
-    const char c = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPaar[0], &c, 1);
-}
-
-// SIGTERM and SIGINT (a logout, a kill, Ctrl+C) end the program as its own
-// close command does, so nothing is lost; installed before anything slow.
-void FangeSignaleAb(QObject* kontext, const std::function<void()>& schliessen)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) != 0)
-        return;
-    auto* melder = new QSocketNotifier(g_signalPaar[1], QSocketNotifier::Read, kontext);
-    QObject::connect(melder, &QSocketNotifier::activated, kontext, [schliessen] {
-        char c = 0;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalPaar[1], &c, 1);
-        schliessen();
-    });
-    struct sigaction sa {};
-    sa.sa_handler = BeiSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
-}
 
 // From a close by signal or by the session's end on, nobody may be there to
 // answer: every box still to come is a line on stderr and a failure.
@@ -110,7 +79,8 @@ int main(int argc, char** argv)
         else
             QCoreApplication::exit(0);
     };
-    FangeSignaleAb(&app, schliesseOhneDialog);
+    // Installed before anything slow.
+    const TSignalFang signale(&app, schliesseOhneDialog);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, schliesseOhneDialog);
 
     std::unique_ptr<THauptFenster> hauptFenster;
@@ -138,6 +108,10 @@ int main(int argc, char** argv)
     // The windows write their sections before the guard goes, so a new
     // instance never reads a half-written configuration.
     const bool schreibFehler = hauptFenster->SchreibFehler();
+    // The configuration can't be written, and one box has said so: the
+    // windows' sections that fail with it are not a box each.
+    if (schreibFehler)
+        KeineDialogeMehr();
     hauptFenster.reset();
     hf = nullptr;
     if (guard)

@@ -50,15 +50,25 @@ TSchreiberFenster::TSchreiberFenster(Bau B, TFensterOwner& AOwner, TDatenLoader*
     Starte<TLoaderClient>(Loader, Beschriftung, Einheit, Spalte, IniDatei, Nachkommastellen);
 }
 
-bool TSchreiberFenster::ErzeugenErlaubt(TFensterOwner& AOwner)
+bool TSchreiberFenster::PlatzFrei(TFensterOwner& AOwner)
 {
     int anzahl = 0;
     for (QObject* k : AOwner.Komponenten().Components())
         if (dynamic_cast<TSchreiberFenster*>(k))
             ++anzahl;
-    if (anzahl < MaxSchreiber)
+    return anzahl < MaxSchreiber;
+}
+
+QString TSchreiberFenster::KeinPlatzMeldung()
+{
+    return QStringLiteral("Maximale Anzahl von Schreibern erreicht!");
+}
+
+bool TSchreiberFenster::ErzeugenErlaubt(TFensterOwner& AOwner)
+{
+    if (PlatzFrei(AOwner))
         return true;
-    ShowMessage(QStringLiteral("Maximale Anzahl von Schreibern erreicht!"));
+    ShowMessage(KeinPlatzMeldung());
     return false;
 }
 

@@ -20,6 +20,9 @@ public:
 
     // False, after a message box, when the owner already holds four.
     static bool ErzeugenErlaubt(TFensterOwner& AOwner);
+    // The same test without the box, and the box's text.
+    static bool PlatzFrei(TFensterOwner& AOwner);
+    static QString KeinPlatzMeldung();
 
     void Aktualisiere(TDatenLoader* Sender) override;
 

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -239,4 +241,34 @@ TEST_F(IniFilesTest, FailedWriteRaisesAndKeepsTheOldFile)
     EXPECT_EQ(ini.ReadString("Global", "B", "d"), "d");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList({"datei", "vantorel.ini"}));
+}
+
+TEST_F(IniFilesTest, AWriteKeepsModeAndOwnerAndSparesAReadOnlyFile)
+{
+    writeFile(path, "[Global]\nA=1\n");
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4711, 4712), 0);
+    }
+    Rechte(path, 0604);
+    TIniFile(path).WriteString("Global", "B", "2");
+    EXPECT_EQ(readFile(path), QByteArray("[Global]\nA=1\nB=2\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4711u);
+        EXPECT_EQ(st.st_gid, 4712u);
+    }
+
+    // Read-only: not replaced, although the folder would take a new file.
+    Rechte(path, 0444);
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
+        try {
+            TIniFile(path).WriteString("Global", "C", "3");
+        } catch (const EIniFileException&) {
+            return readFile(path) == "[Global]\nA=1\nB=2\n";
+        }
+        return false;
+    }));
 }

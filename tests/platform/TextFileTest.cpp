@@ -7,8 +7,17 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+struct stat statOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
 
 // What a line-wise read sees of the first and last line.
 FirstLastLines expectedFrom(const QStringList& lines)
@@ -219,4 +228,53 @@ TEST(TextFileTest, WritesAtomicallyAndKeepsTheOldFileOnFailure)
     EXPECT_FALSE(written);
     EXPECT_EQ(readFile(path), QByteArray("neu\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Vantorel.ini"})) << "no temp file left";
+}
+
+// Whoever set up the save file chose who owns it and who may read it; a
+// replacement must not hand it to the running user.
+TEST(TextFileTest, AReplacedFileKeepsItsModeOwnerAndGroup)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("AutoSave.sav"));
+    writeFile(path, "alt\n");
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4711, 4712), 0);
+    }
+    Rechte(path, 0640);
+    ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("neu\n")));
+    EXPECT_EQ(readFile(path), QByteArray("neu\n"));
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0640u);
+    if (!root)
+        GTEST_SKIP() << "giving a file to another owner needs root";
+    EXPECT_EQ(statOf(path).st_uid, 4711u);
+    EXPECT_EQ(statOf(path).st_gid, 4712u);
+
+    // A user who may write the file but not give it its owner writes it in
+    // place; a disk that runs full first leaves it as it was.
+    Rechte(path, 0666);
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit grenze {};
+        getrlimit(RLIMIT_FSIZE, &grenze);
+        const rlim_t frei = grenze.rlim_cur;
+        grenze.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &grenze);
+        const bool abgewiesen = !WriteTextFileAtomic(path, QString(500, u'x')) && readFile(path) == "neu\n";
+        grenze.rlim_cur = frei;
+        setrlimit(RLIMIT_FSIZE, &grenze);
+        const bool geschrieben = WriteTextFileAtomic(path, QString(500, u'x'));
+        return geschrieben && abgewiesen;
+    }));
+    EXPECT_EQ(readFile(path), QByteArray(500, 'x'));
+    EXPECT_EQ(statOf(path).st_uid, 4711u);
+    EXPECT_EQ(statOf(path).st_gid, 4712u);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0666u);
+
+    // One who may not write it at all leaves it alone.
+    Rechte(path, 0644);
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] { return !WriteTextFileAtomic(path, QStringLiteral("fremd\n")); }));
+    EXPECT_EQ(readFile(path), QByteArray(500, 'x'));
+    EXPECT_EQ(statOf(path).st_uid, 4711u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"AutoSave.sav"})) << "no temp file left";
 }

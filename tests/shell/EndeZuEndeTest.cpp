@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMap>
 #include <QSet>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QThread>
 
@@ -40,6 +41,68 @@ QString KleineStation(const VantorelLauf& lauf)
     writeFile(daten, QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]\n") + zeile(0));
     writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
     return daten;
+}
+
+// A day of history in the save file, a minute apart, up to the minute before
+// the data file's line (08.12.2026 10:00:00); the lines as the program
+// writes them.
+QByteArrayList EinTagImVerlauf(const VantorelLauf& lauf)
+{
+    QByteArrayList sav{QByteArray("Datum\tUhrzeit\tt2m  [\xC2\xB0" "C  ]\trf   [%   ]\tp    [hPa ]")};
+    for (int m = 1; m < 1440; ++m) {
+        const int minute = 10 * 60 + m;
+        sav << QStringLiteral("%1.12.2026\t%2:%3:00\t%4,5\t%5\t1013,2")
+                   .arg(minute < 1440 ? 7 : 8, 2, 10, QChar(u'0'))
+                   .arg(minute / 60 % 24, 2, 10, QChar(u'0'))
+                   .arg(minute % 60, 2, 10, QChar(u'0'))
+                   .arg(m % 10)
+                   .arg(40 + m % 50)
+                   .toUtf8();
+    }
+    writeFile(lauf.pfad(QStringLiteral("AutoSave.sav")), sav.join('\n') + '\n');
+    return sav;
+}
+
+// Waits, bounded, until the first start has written its windows' sections.
+void WarteAufStart(const VantorelLauf& lauf)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!readFile(lauf.pfad(QStringLiteral("vantorel.ini"))).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000)
+        QThread::msleep(100);
+}
+
+// What xdotool says on the program's server; empty when it is not there or
+// does not answer in time.
+QString Xdotool(const VantorelLauf& lauf, const QStringList& argumente)
+{
+    const QString programm = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (programm.isEmpty())
+        return {};
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), lauf.x.anzeige);
+    p.setProcessEnvironment(env);
+    p.start(programm, argumente);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// Waits, bounded, until the window with this very title has the focus.
+bool WarteAufFokus(const VantorelLauf& lauf, const QString& titel)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (uhr.elapsed() < 20000 && lauf.prozess.state() == QProcess::Running) {
+        if (Xdotool(lauf, {QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}) == titel)
+            return true;
+        QThread::msleep(200);
+    }
+    return false;
 }
 
 } // namespace
@@ -148,11 +211,7 @@ TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
     vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
     vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
     ASSERT_TRUE(vantorel.waitForStarted(5000));
-    // Started once the first start has written its windows' sections.
-    QElapsedTimer uhr;
-    uhr.start();
-    while (!readFile(ini).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000)
-        QThread::msleep(100);
+    WarteAufStart(lauf);
     haengeAn(daten, zeile(1));
     QThread::msleep(3500);
 
@@ -163,6 +222,78 @@ TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
     EXPECT_NE(vantorel.exitCode(), 0);
     EXPECT_TRUE(QString::fromLocal8Bit(vantorel.readAllStandardError()).contains(QStringLiteral("kann nicht geschrieben werden")));
     EXPECT_TRUE(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))).contains("08.12.2026\t10:00:01\t"));
+}
+
+// A closed terminal ends the program as a logout does: the day's history
+// and the configuration are written, and it ends without a failure.
+TEST(EndeZuEnde, AClosedTerminalClosesAsALogoutDoes)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = KleineStation(lauf);
+    const QByteArrayList tag = EinTagImVerlauf(lauf);
+    ASSERT_TRUE(lauf.starte({daten}));
+    WarteAufStart(lauf);
+    QThread::msleep(2500);
+    ASSERT_EQ(lauf.prozess.state(), QProcess::Running);
+
+    ASSERT_TRUE(lauf.beende(SIGHUP));
+    EXPECT_EQ(lauf.prozess.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(lauf.prozess.exitCode(), 0);
+
+    // The day, and the data file's line after it.
+    EXPECT_EQ(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))),
+              tag.join('\n') + "\n08.12.2026\t10:00:00\t5\t60\t1013,2\n");
+    const QString ini = QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("vantorel.ini"))));
+    EXPECT_TRUE(ini.contains(QStringLiteral("LogDatei=") + daten)) << ini.toStdString();
+    EXPECT_TRUE(ini.contains(QStringLiteral("Beenden=1")));
+    EXPECT_TRUE(ini.contains(QStringLiteral("[t2m__Standardanzeige]\nFensterID=1\n")));
+}
+
+// Alt+F4 with a configuration that can't be written: the message box, and
+// once it is answered the program ends with the day's history saved.
+TEST(EndeZuEnde, AnUnwritableConfigurationStillLetsTheUserEndTheProgram)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "no xdotool";
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = KleineStation(lauf);
+    const QByteArrayList tag = EinTagImVerlauf(lauf);
+    ASSERT_TRUE(lauf.starte({daten}));
+    WarteAufStart(lauf);
+    QThread::msleep(2000);
+    // Without a window manager nobody gives the main window the focus.
+    for (const QString& id : Xdotool(lauf, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                            QStringLiteral("--name"), QStringLiteral("^Vantorel$")})
+                                 .split(u'\n', Qt::SkipEmptyParts))
+        Xdotool(lauf, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    ASSERT_TRUE(WarteAufFokus(lauf, QStringLiteral("Vantorel")));
+
+    // Root may write a read-only file: a folder stands in the file's place.
+    const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkdir(ini));
+    Xdotool(lauf, {QStringLiteral("key"), QStringLiteral("alt+F4")});
+    // The box carries the application's title.
+    ASSERT_TRUE(WarteAufFokus(lauf, QStringLiteral("VANTORel")));
+    EXPECT_EQ(lauf.prozess.state(), QProcess::Running);
+    Xdotool(lauf, {QStringLiteral("key"), QStringLiteral("Return")});
+    if (!lauf.prozess.waitForFinished(20000)) {
+        lauf.prozess.kill();
+        lauf.prozess.waitForFinished();
+        FAIL() << "still running after the box was answered";
+    }
+    EXPECT_EQ(lauf.prozess.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(lauf.prozess.exitCode(), 1);
+    EXPECT_EQ(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))),
+              tag.join('\n') + "\n08.12.2026\t10:00:00\t5\t60\t1013,2\n");
+    EXPECT_TRUE(QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("vantorel.log"))))
+                    .contains(QStringLiteral(" - In ") + ini + QStringLiteral(" kann nicht geschrieben werden")));
 }
 
 #endif

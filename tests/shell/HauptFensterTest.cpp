@@ -496,13 +496,40 @@ TEST_F(HauptFensterTest, FifthRecorderSectionAtStartMakesNoWindowAndStaysAsItWas
     ASSERT_FALSE(h->StartAbgebrochen());
     EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("aaaaaSchreiber"), QStringLiteral("bbbbbSchreiber"),
                                       QStringLiteral("cccccSchreiber"), QStringLiteral("dddddSchreiber")}));
-    EXPECT_EQ(boxen, QStringList{QStringLiteral("Maximale Anzahl von Schreibern erreicht!")});
+    EXPECT_EQ(boxen, QStringList{QStringLiteral(
+                         "Fenster [eeeeeSchreiber] kann nicht erzeugt werden: Maximale Anzahl von Schreibern erreicht!")});
     h->FormClose();
     h.reset();
     const QString text = iniText();
     EXPECT_TRUE(text.contains(QStringLiteral("[dddddSchreiber]\nAktiv=1\nFensterID=9\nSpalte=ddddd\nBeschriftung=")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("[eeeeeSchreiber]\nAktiv=1\nFensterID=9\nSpalte=eeeee\n")))
         << text.toStdString();
+}
+
+// Sections edited by hand, one window named by many: one box before the
+// start, naming the first of them, every one in the log, and the start goes on.
+TEST_F(HauptFensterTest, SectionsThatCantBeMadeAreOneBoxAtStartAndAllInTheLog)
+{
+    QByteArray sektionen = "[Global]\nErsterStart=0\n";
+    for (int i = 1; i <= 25; ++i)
+        sektionen += QStringLiteral("\n[s%1]\nAktiv=1\nFensterID=1\nSpalte=t2m  [\u00B0C  ]\n").arg(i, 2, 10, QChar(u'0')).toUtf8();
+    sektionen += "\n[SystemzeitFenster]\nAktiv=1\nFensterID=-2\n";
+    writeFile(ini, sektionen);
+    auto h = starte();
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("SystemzeitFenster")}));
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    const QString grund = QStringLiteral("Komponente mit der Bezeichnung t2m__Standardanzeige existiert bereits");
+    ASSERT_EQ(boxen.size(), 1);
+    QStringList box = boxen.first().split(u'\n');
+    ASSERT_EQ(box.size(), 12);
+    EXPECT_EQ(box.first(), QStringLiteral("24 Fenster konnte(n) nicht erzeugt werden:"));
+    EXPECT_EQ(box.at(1), QStringLiteral("[s02] ") + grund);
+    EXPECT_EQ(box.at(10), QStringLiteral("[s11] ") + grund);
+    EXPECT_EQ(box.last(), QStringLiteral("... und 14 weitere, siehe ") + log);
+    const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 24);
+    EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - Fenster [s02] kann nicht erzeugt werden: ") + grund));
+    EXPECT_TRUE(zeilen.last().endsWith(QStringLiteral(" - Fenster [s25] kann nicht erzeugt werden: ") + grund));
 }
 
 TEST_F(HauptFensterTest, ASaveFileTheStartUpSkippedIsMergedBeforeItIsReplaced)
@@ -550,6 +577,52 @@ TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
     for (TGrundFenster* f : h->Anzeigefenster())
         EXPECT_TRUE(datei.ReadBool(f->Name(), QStringLiteral("Aktiv"), false)) << f->Name().toStdString();
     EXPECT_EQ(h->Anzeigefenster().size(), 6);
+}
+
+// "Beenden" (and Alt+F4, its shortcut) or the window's own close with a
+// configuration that can't be written: the message in a stop box, then the
+// close goes on, so the day's history is not lost with a kill.
+TEST_F(HauptFensterTest, AnUnwritableConfigurationNeverKeepsTheProgramFromEnding)
+{
+    const QString fehler = QStringLiteral("In ") + ini + QStringLiteral(" kann nicht geschrieben werden");
+    QList<MessageRequest> anfragen;
+    THauptFenster* signalBeiOffenerBox = nullptr;
+    SetMessageHook([&](const MessageRequest& r) {
+        anfragen << r;
+        if (signalBeiOffenerBox)
+            signalBeiOffenerBox->SchliesseOhneDialog();
+        return IDOK;
+    });
+    // By the menu, by the window's own close, by the menu with a signal
+    // while the box is open (the close is then done once).
+    for (const int art : {0, 1, 2}) {
+        QDir().rmdir(ini);
+        writeFile(ini, "[Global]\nErsterStart=0\n");
+        QFile::remove(dir.path(QStringLiteral("AutoSave.sav")));
+        anfragen.clear();
+        auto h = starte();
+        int beendet = 0;
+        h->OnBeendet = [&] { ++beendet; };
+        h->DatenLoader->TimerTimer();
+        QFile::remove(ini);
+        QDir().mkdir(ini);
+        const QString titel = ApplicationTitle();
+        signalBeiOffenerBox = art == 2 ? h.get() : nullptr;
+        if (art == 1)
+            h->close();
+        else
+            h->Beenden->trigger();
+        signalBeiOffenerBox = nullptr;
+        ASSERT_EQ(anfragen.size(), 1) << art;
+        EXPECT_EQ(anfragen.first().Text, fehler);
+        EXPECT_EQ(anfragen.first().Type, mtError);
+        EXPECT_GE(beendet, 1);
+        EXPECT_EQ(ApplicationTitle(), titel + QStringLiteral(": Speichere Konfiguration"));
+        EXPECT_TRUE(h->SchreibFehler());
+        EXPECT_FALSE(h->DatenLoader);
+        EXPECT_EQ(readFile(dir.path(QStringLiteral("AutoSave.sav"))), kKopf + "08.12.2026\t10:00:00\t1,5\t80\t1013,5\n");
+        EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(QStringLiteral(" - ") + fehler));
+    }
 }
 
 TEST_F(HauptFensterTest, ACloseWithoutDialogsSaysWhatFailedAndStillSavesTheHistory)

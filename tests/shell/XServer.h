@@ -142,10 +142,11 @@ public:
         return prozess.waitForStarted(5000);
     }
 
-    // Ends it as a logout does; false when it does not end in time.
-    bool beende()
+    // Ends it as a logout does (or a closed terminal, with SIGHUP); false
+    // when it does not end in time.
+    bool beende(int signal = SIGTERM)
     {
-        ::kill(static_cast<pid_t>(prozess.processId()), SIGTERM);
+        ::kill(static_cast<pid_t>(prozess.processId()), signal);
         if (prozess.waitForFinished(20000))
             return true;
         prozess.kill();

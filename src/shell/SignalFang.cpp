@@ -1,0 +1,52 @@
+#include "SignalFang.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <iterator>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_paar[2] = {-1, -1};
+const int kSignale[] = {SIGTERM, SIGINT, SIGHUP};
+struct sigaction g_vorher[std::size(kSignale)];
+
+void BeiSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_paar[0], &c, 1);
+}
+
+} // namespace
+
+TSignalFang::TSignalFang(QObject* Kontext, std::function<void()> Schliessen)
+{
+    if (g_paar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_paar) != 0)
+        return;
+    m_melder = std::make_unique<QSocketNotifier>(g_paar[1], QSocketNotifier::Read);
+    QObject::connect(m_melder.get(), &QSocketNotifier::activated, Kontext, [schliessen = std::move(Schliessen)] {
+        char c = 0;
+        [[maybe_unused]] const ssize_t n = ::read(g_paar[1], &c, 1);
+        schliessen();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = BeiSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (size_t i = 0; i < std::size(kSignale); ++i)
+        sigaction(kSignale[i], &sa, &g_vorher[i]);
+}
+
+TSignalFang::~TSignalFang()
+{
+    if (!m_melder)
+        return;
+    for (size_t i = 0; i < std::size(kSignale); ++i)
+        sigaction(kSignale[i], &g_vorher[i], nullptr);
+    m_melder.reset();
+    ::close(g_paar[0]);
+    ::close(g_paar[1]);
+    g_paar[0] = g_paar[1] = -1;
+}
