@@ -511,10 +511,13 @@ bool THauptFenster::FormClose()
                     return true;
             }
         }
-        // A history that can't be written is said, not lost with the loader.
-        if (!TochterAnzeige && DatenLoader && !SpeichereSicherung()) {
-            MeldeSchreibFehler(DatenLoader->Meldungen.isEmpty() ? AutoSaveDatei : DatenLoader->Meldungen.last());
+        // A history that can't be written is said, not lost with the loader;
+        // so is a copy the save kept beside it.
+        if (!TochterAnzeige && DatenLoader) {
+            if (!SpeichereSicherung())
+                MeldeSchreibFehler(DatenLoader->Meldungen.isEmpty() ? AutoSaveDatei : DatenLoader->Meldungen.last());
             LoaderMeldung(DatenLoader.get());
+            DatenLoader->Meldungen.clear();
         }
     }
     // The loader is stopped and given up here, but freed only with the

@@ -156,6 +156,7 @@ TEST(TagEndeZuEnde, AnotherStationsFileInTheSameFolderKeepsTheFirstStationsDay)
     const QStringList kopien = lauf.kopien();
     ASSERT_EQ(kopien.size(), 1);
     EXPECT_EQ(readFile(lauf.pfad(kopien.first())), tagA);
+    EXPECT_TRUE(lauf.log().contains(lauf.pfad(kopien.first()))) << lauf.log().toStdString();
     EXPECT_TRUE(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))).startsWith("Datum\tUhrzeit\tff   [m/s ]\n"));
 }
 
