@@ -1,3 +1,4 @@
+#include "DialogWache.h"
 #include "Dialogs.h"
 #include "FormatSettings.h"
 #include "InfoDlgs.h"
@@ -11,21 +12,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QTimer>
 #include <functional>
 
 namespace {
-
-// Runs `aktion` on the modal dialog once it is up.
-template<class D>
-void ImDialog(std::function<void(D&)> aktion)
-{
-    QTimer::singleShot(0, [aktion] {
-        auto* d = dynamic_cast<D*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        aktion(*d);
-    });
-}
 
 void DrueckeEscape(QWidget& w)
 {

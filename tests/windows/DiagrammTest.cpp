@@ -1,5 +1,6 @@
 #include "Diagramm24h.h"
 #include "DiagrammRM.h"
+#include "DialogWache.h"
 #include "FensterTestSupport.h"
 #include "IniFiles.h"
 #include "RegenMesserFensterUnit.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -283,14 +283,12 @@ TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
     int punkte = -1;
     QPointer<QWidget> offen;
     auto schliesse = [&] {
-        QTimer::singleShot(0, [&] {
-            offen = QApplication::activeModalWidget();
-            if (auto* d = dynamic_cast<TDiagrammDialog*>(offen.data())) {
-                titel = d->windowTitle();
-                punkte = d->Diagramm->Series(0)->Count();
-                EXPECT_EQ(loader->Clients().size(), 2u);
-                d->Button1->click();
-            }
+        ImDialog<TDiagrammDialog>([&](TDiagrammDialog& d) {
+            offen = &d;
+            titel = d.windowTitle();
+            punkte = d.Diagramm->Series(0)->Count();
+            EXPECT_EQ(loader->Clients().size(), 2u);
+            d.Button1->click();
         });
     };
     schliesse();
