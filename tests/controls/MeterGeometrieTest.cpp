@@ -158,11 +158,21 @@ TEST_F(MeterGeometrieTest, ValueBoxTextIs19PointWhenItFitsElseSmallerUntilItFits
     TBitmap bild(10, 10);
     TCanvas& c = bild.Canvas();
     c.Font.Name = QStringLiteral("MS Sans Serif");
+    // A seventh of the dial each side of the centre; a quarter below it,
+    // one row more above and below the text.
+    const TMeterWertBox barometer = MeterWertBox(297, 20);
+    EXPECT_EQ(barometer.Links, 106);
+    EXPECT_EQ(barometer.Oben, 211);
+    EXPECT_EQ(barometer.Rechts, 190);
+    EXPECT_EQ(barometer.Unten, 233);
+    const TMeterWertBox wind = MeterWertBox(241, 21);
+    EXPECT_EQ(wind.Links, 86);
+    EXPECT_EQ(wind.Oben, 169);
+    EXPECT_EQ(wind.Rechts, 154);
+    EXPECT_EQ(wind.Unten, 192);
     for (int D : {297, 241}) {
         c.Font.SetSize(19);
         const TMeterWertBox box = MeterWertBox(D, c.TextHeight(QStringLiteral("0")));
-        EXPECT_EQ(box.Links, D / 2 - D / 7);
-        EXPECT_EQ(box.Rechts, D / 2 + D / 7);
 
         int w = MeterWertSchriftAnpassen(c, QStringLiteral("12"), D, box);
         EXPECT_EQ(c.Font.Size(), 19) << D;
