@@ -200,10 +200,14 @@ TEST(RegenMesserTest, WaterFillsTheGlassUpToItsLevelBehindTheScale)
     m.SetFarbe(clLime);
     m.SetPosition(8.0);
     EXPECT_EQ(px(m, 65, 120), clLime);
+    EXPECT_EQ(px(m, 55, 222), clLime);
     for (double v : {0.0, -3.0}) {
         m.SetPosition(v);
         EXPECT_EQ(px(m, 65, 180), clWhite) << v;
         EXPECT_EQ(px(m, 75, 143), clWhite) << v;
+        // Where the scale's bottom and the box below it would hold water.
+        EXPECT_EQ(px(m, 55, 216), clWhite) << v;
+        EXPECT_EQ(px(m, 55, 222), clWhite) << v;
     }
 }
 
