@@ -58,6 +58,7 @@ TEST(RegenMesserSkala, SlidesOnlyWhenTheAmountLeavesItAndRecentresOnANewInterval
     EXPECT_EQ(RegenSkalaZentriert(12.5, 10), skala(8, 18));
     EXPECT_EQ(RegenSkalaZentriert(11.5, 10), skala(6, 16));
     EXPECT_EQ(RegenSkalaZentriert(3, 20), skala(0, 20));
+    EXPECT_EQ(RegenSkalaZentriert(-3, 10), skala(0, 10));
     EXPECT_EQ(RegenSkalaZentriert(5, 10), skala(0, 10));
     EXPECT_EQ(RegenSkalaZentriert(std::numeric_limits<double>::quiet_NaN(), 10), skala(0, 10));
 }
