@@ -105,22 +105,26 @@ TEST_F(ChartModelTest, PointsKeepXOrderAndTheirColours)
     EXPECT_EQ(line->AddXY(at(2), 5, QString(), clBlue), 0);
     EXPECT_EQ(line->AddXY(at(1), 3, QStringLiteral("a")), 0);   // goes before
     EXPECT_EQ(line->AddXY(at(2), 7, QString(), clGreen), 2);    // after the equal X
+    // Out of order onto an X already there: after the points of that X.
+    EXPECT_EQ(line->AddXY(at(1), 4, QString(), TColor(0x20000000)), 1);
     EXPECT_EQ(line->AddXY(NAN, 1), -1);
     EXPECT_EQ(line->AddXY(at(3), INFINITY), -1);
     EXPECT_EQ(changes, 1);   // one redraw however many points
     EXPECT_TRUE(model.NeedsRedraw());
 
-    ASSERT_EQ(line->Count(), 3);
+    ASSERT_EQ(line->Count(), 4);
     EXPECT_DOUBLE_EQ(line->Points()[0].X, at(1));
+    EXPECT_EQ(line->Points()[1].Y, 4);
     EXPECT_EQ(line->Label(0), QStringLiteral("a"));
     EXPECT_EQ(line->Label(1), QString());
-    EXPECT_EQ(line->Points()[0].Color, clTeeColor);
-    EXPECT_EQ(clTeeColor, TColor(0x20000000));
-    EXPECT_EQ(line->ValueColor(0), clRed);   // the series' own colour
-    EXPECT_EQ(line->SegmentColor(1), clBlue);   // the end point's
-    EXPECT_EQ(line->SegmentColor(2), clGreen);
+    // No colour and the colour value 20000000 hex both mean the series' own.
+    EXPECT_EQ(line->ValueColor(0), clRed);
+    EXPECT_EQ(line->ValueColor(1), clRed);
+    EXPECT_EQ(line->SegmentColor(2), clBlue);   // the end point's
+    EXPECT_EQ(line->SegmentColor(3), clGreen);
     line->SetSeriesColor(clLime);
     EXPECT_EQ(line->ValueColor(0), clLime);
+    EXPECT_EQ(line->ValueColor(1), clLime);
     EXPECT_EQ(line->MinY(), 3);
     EXPECT_EQ(line->MaxY(), 7);
     line->Clear();
@@ -315,6 +319,41 @@ TEST_F(ChartModelTest, BarsStandAtTheirTimes)
     }
     EXPECT_GE(rects.front().Rect.left(), l.Plot.left());
     EXPECT_LE(rects.back().Rect.right(), l.Plot.right());
+
+    // Unevenly spaced bars take their width from the narrowest space, and
+    // the automatic axis keeps half of it free at each end.
+    TChartModel uneben;
+    TBarSeries* u = uneben.AddBarSeries();
+    for (int h : {0, 1, 3})
+        u->AddXY(at(h), 2);
+    EXPECT_NEAR(uneben.BottomRange().Min, at(0) - 0.5 / 24, 1e-9);
+    EXPECT_NEAR(uneben.BottomRange().Max, at(3) + 0.5 / 24, 1e-9);
+    const TChartLayout ul = uneben.Layout(QSize(607, 328), fixedMeasures());
+    const double stunde = ul.XToPixel(at(1)) - ul.XToPixel(at(0));
+    for (const TPlotBar& b : BarRects(*u, ul))
+        EXPECT_NEAR(b.Rect.width(), stunde * 0.7, 1e-6);
+
+    // A lone bar is 70 % of half the axis wide.
+    TChartModel allein;
+    TBarSeries* a = allein.AddBarSeries();
+    a->AddXY(at(5), 2);
+    const TChartLayout al = allein.Layout(QSize(607, 328), fixedMeasures());
+    ASSERT_EQ(BarRects(*a, al).size(), 1u);
+    EXPECT_NEAR(BarRects(*a, al)[0].Rect.width(), (al.XOfMax - al.XOfMin) / 2 * 0.7, 1e-6);
+
+    // Bars beyond a fixed axis end a pixel past the plot, above or below.
+    TChartModel fest;
+    fest.LeftAxis().SetMinMax(0, 8);
+    TBarSeries* f = fest.AddBarSeries();
+    f->AddXY(at(1), 20);
+    f->AddXY(at(2), -3);
+    const TChartLayout fl = fest.Layout(QSize(607, 328), fixedMeasures());
+    const std::vector<TPlotBar> ueber = BarRects(*f, fl);
+    ASSERT_EQ(ueber.size(), 2u);
+    EXPECT_NEAR(ueber[0].Rect.top(), fl.Plot.top() - 1, 1e-6);
+    EXPECT_NEAR(ueber[0].Rect.bottom(), fl.YToPixel(0), 1e-6);
+    EXPECT_NEAR(ueber[1].Rect.top(), fl.YToPixel(0), 1e-6);
+    EXPECT_NEAR(ueber[1].Rect.bottom(), fl.Plot.bottom() + 1, 1e-6);
 }
 
 TEST_F(ChartModelTest, DecimationKeepsEveryColumnsExtent)
@@ -361,6 +400,10 @@ TEST_F(ChartModelTest, DecimationKeepsEveryColumnsExtent)
         close += off <= 1;
     }
     EXPECT_GE(close, int(rowsAll.size() * 95 / 100));
+
+    // Kept in X order: the line never runs back.
+    for (size_t i = 1; i < few.size(); ++i)
+        ASSERT_LE(few[i - 1].P.x(), few[i].P.x()) << i;
 
     // Colours stay with their points.
     EXPECT_EQ(few.front().Color, clRed);
