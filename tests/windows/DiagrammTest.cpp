@@ -256,14 +256,27 @@ TEST_F(FensterTest, RainBarsStandAtTheirPeriodEndsUnderAGrowingAxis)
     EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
     EXPECT_EQ(d.Chart1->Title().Text().at(1), QStringLiteral("Werte seit:08.12.2026 15:00:00"));
     EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 12,7"));
+    // With the 12.5 out of the span the axis still does not shrink.
+    d.Zeitraum = 0;
+    d.Aktualisiere(loader.get());
+    EXPECT_EQ(ys(s), (std::vector<double>{0.2}));
+    EXPECT_EQ(d.Chart1->LeftAxis().Maximum(), 13.5);
 
-    // Periods that can't be counted: no bars, nothing divided by zero.
-    for (const auto& [stunden, minuten] : {std::pair{24, 0}, {24, -5}, {40000, 1}}) {
+    // Periods that can't be counted: no bars, nothing divided by zero; the
+    // span still counts back from the newest record (15:30) rounded up to
+    // 16:00, or starts with the oldest record.
+    struct Fall {
+        int stunden, minuten;
+        const char* seit;
+    };
+    for (const Fall& f : {Fall{24, 0, "10:00:00"}, Fall{24, -5, "10:00:00"}, Fall{40000, 1, "10:00:00"},
+                          Fall{1, 0, "15:00:00"}}) {
+        const int stunden = f.stunden, minuten = f.minuten;
         d.Zeitraum = stunden;
         d.SetIntervall(minuten);
         d.Aktualisiere(loader.get());
         EXPECT_EQ(s.Count(), 0) << stunden << " h " << minuten << " min";
-        EXPECT_EQ(d.Chart1->Title().Text().at(1), QStringLiteral("Werte seit:08.12.2026 10:00:00"));
+        EXPECT_EQ(d.Chart1->Title().Text().at(1), QStringLiteral("Werte seit:08.12.2026 ") + QLatin1String(f.seit));
         EXPECT_EQ(d.Chart1->Title().Text().at(2), QStringLiteral("Summe: 0,0"));
         EXPECT_TRUE(zeichenbar(*d.Chart1));
     }

@@ -254,6 +254,12 @@ TEST_F(ChartModelTest, TimeLabelsAreWholeMinutesHoursOrDaysInHhNn)
     t = ComputeTicks(axis, {at(0), at(0) + 10}, 55, false, m);
     EXPECT_DOUBLE_EQ(t.Step, 1);
 
+    // Neighbouring labels keep three quarters of a line (8 pixels with the
+    // one for rounding) between them: 37 pixels an hour are too few for
+    // hourly labels, 38 are enough.
+    EXPECT_NEAR(ComputeTicks(axis, {at(0), at(24)}, 37.0 * 24, false, m).Step, 2.0 / 24, 1e-12);
+    EXPECT_NEAR(ComputeTicks(axis, {at(0), at(24)}, 38.0 * 24, false, m).Step, 1.0 / 24, 1e-12);
+
     // With a real font, at any width: steps from the list, labels apart.
     const TTextMeasure font = fontMeasure();
     const double allowed[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720, 1440, 2880, 7200};
@@ -296,6 +302,18 @@ TEST_F(ChartModelTest, LayoutKeepsTitleAxesAndLabelsApart)
         EXPECT_GE(x - half, 0);
         EXPECT_LE(x + half, 607);
     }
+
+    // A value axis below whose last label is wider than its end value: the
+    // label that would run off the right edge is left out, its tick stays.
+    TChartModel zahlen;
+    zahlen.BottomAxis().SetDateTime(false);
+    zahlen.AddLineSeries()->AddXY(0, 0);
+    zahlen.Series(0)->AddXY(1, 1);
+    const TChartLayout z = zahlen.Layout(QSize(900, 200), ms);
+    ASSERT_FALSE(z.BottomTicks.Values.empty());
+    EXPECT_EQ(z.BottomTicks.Values.back(), 1);
+    EXPECT_EQ(z.BottomTicks.Texts.back(), QString());
+    EXPECT_FALSE(z.BottomTicks.Texts.front().isEmpty());
 }
 
 TEST_F(ChartModelTest, BarsStandAtTheirTimes)
