@@ -166,6 +166,21 @@ TEST_F(OptionenTest, FillsAndDisablesByKind)
         abbauen(f);
     }
 
+    // A column window that gives a clock's code is still edited as a column
+    // window, as a standard display.
+    FakeSpaltenFenster* spalte = FensterDerArt(owner, protokoll, -1);
+    spalte->SetEinheit(QStringLiteral("hPa"));
+    spalte->Bereiche->Add(255, 2.5, 7);
+    {
+        TOptionenFenster d(programm, *spalte);
+        EXPECT_TRUE(d.Beschriftung->isEnabled());
+        EXPECT_TRUE(d.Einheit->isEnabled());
+        EXPECT_EQ(d.Einheit->text(), QStringLiteral("hPa"));
+        EXPECT_TRUE(d.GroupBox3->isEnabled());
+        EXPECT_EQ(d.BereichZeilen(), QStringList{QStringLiteral("2,5000;7,0000;255")});
+    }
+    abbauen(spalte);
+
     for (const int id : {-1, -2}) {
         SCOPED_TRACE(id);
         auto* uhr = Erzeuge<FakeUhr>(owner, protokoll, id);

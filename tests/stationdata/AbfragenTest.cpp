@@ -288,6 +288,17 @@ TEST_F(AbfragenTest, SaveFileRoundTrip)
     EXPECT_EQ(crlf.Wert(1, 2), 7.5);
     EXPECT_EQ(crlf.Wert(2, 2), -1);
     EXPECT_EQ(crlf.Wert(2, 4), 1);
+
+    // The validity limits of a merge: 1500 and -1500 are kept, beyond them
+    // and -9999 are not.
+    schreibe(sav, kHeader + u'\n' + zeile(1, QStringLiteral("1500")) + u'\n' + zeile(2, QStringLiteral("1500,01")) + u'\n'
+                      + zeile(3, QStringLiteral("-1500")) + u'\n' + zeile(4, QStringLiteral("-1500,01")) + u'\n'
+                      + zeile(5, QStringLiteral("5"), QStringLiteral("-9999")) + u'\n');
+    TDatenLoader grenzen(datei, 1000, 1, u'\t', false);
+    grenzen.LadeSicherung(sav);
+    ASSERT_EQ(grenzen.Datensaetze(), 3);
+    EXPECT_EQ(grenzen.Wert(1, 2), 1500);
+    EXPECT_EQ(grenzen.Wert(2, 2), -1500);
 }
 
 TEST_F(AbfragenTest, SaveFileWithoutDateAndTimeColumnsIsMergedWhole)

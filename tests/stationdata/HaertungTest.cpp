@@ -168,6 +168,17 @@ TEST_F(HaertungTest, AMergePutOffKeepsTheLiveRecordsAndPutsTheSavedDayInFront)
     l->TimerTimer();
     EXPECT_EQ(l->Datensaetze(), 7);
 
+    // A saved record less than a tenth of a second before the first live one
+    // is that record again.
+    schreibe(kHeader + u'\n');
+    auto bruchteil = loader();
+    haengeAn(zeile(QStringLiteral("08.12.2026"), QStringLiteral("10:00:03,05"), QStringLiteral("30")) + u'\n');
+    bruchteil->TimerTimer();
+    ASSERT_TRUE(bruchteil->LadeSicherung(sav));
+    ASSERT_EQ(bruchteil->Datensaetze(), 4);
+    EXPECT_DOUBLE_EQ(bruchteil->Wert(2, 2), 2);
+    EXPECT_DOUBLE_EQ(bruchteil->Wert(3, 2), 30);
+
     // Another layout is not merged, and the caller hears of it.
     writeFile(sav, "anders\n");
     EXPECT_FALSE(l->LadeSicherung(sav));
@@ -228,8 +239,10 @@ TEST_F(HaertungTest, ALogStaysSmallWhateverTheMessagesHold)
     EXPECT_EQ(readFile(log).count('\n'), 1000);
     EXPECT_LT(QFileInfo(log).size(), 2'000'000);
 
-    datei.Schreibe(QStringLiteral("a\nb\rc\td\x01") + QChar(0x85) + u'e');
+    // Every control character, DEL and the Unicode line ends included.
+    datei.Schreibe(QStringLiteral("a\nb\rc\td\x01\x1f\x7f") + QChar(0x85) + QChar(0x9f) + QChar(0x2028) + QChar(0x2029)
+                   + QStringLiteral("e\u00e4~"));
     const QByteArray letzte = readFile(log).split('\n').at(999);
-    EXPECT_TRUE(letzte.endsWith(" - a?b?c?d??e")) << letzte.constData();
+    EXPECT_TRUE(letzte.endsWith(" - a?b?c?d??????" "?e\xC3\xA4~")) << letzte.constData();
     EXPECT_TRUE(readFile(log).split('\n').at(0).endsWith(QStringLiteral("777…").toUtf8()));
 }
