@@ -245,4 +245,9 @@ TEST_F(HaertungTest, ALogStaysSmallWhateverTheMessagesHold)
     const QByteArray letzte = readFile(log).split('\n').at(999);
     EXPECT_TRUE(letzte.endsWith(" - a?b?c?d??????" "?e\xC3\xA4~")) << letzte.constData();
     EXPECT_TRUE(readFile(log).split('\n').at(0).endsWith(QStringLiteral("777…").toUtf8()));
+
+    // A cut between the halves of a surrogate pair takes the pair out whole.
+    datei.Schreibe(QString(499, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("danach"));
+    const QByteArray geschnitten = readFile(log).split('\n').at(999);
+    EXPECT_TRUE(geschnitten.endsWith(" - " + QByteArray(499, 'x') + "\xE2\x80\xA6")) << geschnitten.constData();
 }
