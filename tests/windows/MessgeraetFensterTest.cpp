@@ -50,7 +50,8 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     EXPECT_EQ(m->Maximum(), 100);
     EXPECT_EQ(m->Bereiche().Count(), 3);
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("-     "));   // nothing before the first tick
-    EXPECT_EQ(f->MittelEinheitLabel->Caption(), QStringLiteral("%"));
+    for (TFensterLabel* l : {f->MinEinheitLabel, f->MittelEinheitLabel, f->MaxEinheitLabel})
+        EXPECT_EQ(l->Caption(), QStringLiteral("%"));
 
     f->Aktualisiere(loader.get());
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("55"));
@@ -66,6 +67,11 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     f->Aktualisiere(spaeter.get());
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("55"));
     EXPECT_EQ(m->Position(), 55);
+    // A minimum below the ranges shows their bottom.
+    auto tief = werte(dir.path(QStringLiteral("d3.txt")), {{"-3", "1000", "1"}, {"60", "1000", "1"}});
+    f->Aktualisiere(tief.get());
+    EXPECT_EQ(f->MinLabel->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("60"));
     abbauen(f);
 
     // The scale is the ranges' span, rounded half to even.
