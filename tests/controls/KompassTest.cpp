@@ -64,6 +64,7 @@ TEST(KompassGeometrie, SectorsAreYellowToRedWithRadiusFromTheirLength)
     EXPECT_EQ(KompassSektorFarbe(std::nan("")), KompassSektorFarbe(0));
     EXPECT_EQ(KompassSektorRadius(255), 60);
     EXPECT_EQ(KompassSektorRadius(128), 30);
+    EXPECT_EQ(KompassSektorRadius(140), 33);   // 32.94 rounds up
     EXPECT_EQ(KompassSektorRadius(1), 0);
 
     TKompassVerlauf v{};
@@ -142,6 +143,11 @@ TEST_F(KompassTest, DrawsDialNeedleAndHistoryOverItsColour)
     k.SetZeigeVerlauf(false);
     EXPECT_EQ(px(k, kSektor9.x(), kSektor9.y()), clWhite);
     EXPECT_EQ(px(k, 112, 140), clGray);
+
+    // A colour set after the first picture reaches the corners.
+    k.SetColor(clLime);
+    EXPECT_EQ(px(k, 0, 0), clLime);
+    EXPECT_EQ(px(k, 234, 235), clLime);
 
     // Directions no integer holds wrap or show the dial alone.
     k.SetZeigeVerlauf(true);

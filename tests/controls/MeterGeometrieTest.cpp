@@ -5,7 +5,6 @@
 #include "SysUtils.h"
 #include "TestSupport.h"
 
-#include <QElapsedTimer>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -103,13 +102,10 @@ TEST_F(MeterGeometrieTest, TicksAreTheMultiplesOfTheStepOnTheScale)
     EXPECT_EQ(MeterStriche(MeterSkala(3, 0), 10, false), std::vector<long long>{}) << "3..4 holds no ten";
     EXPECT_EQ(MeterStriche(MeterSkala(0, 12), 0, false), folge(0, 12, 1)) << "step at least 1";
 
-    // A scale over the whole int range stops at the cap at once.
-    QElapsedTimer uhr;
-    uhr.start();
+    // A scale over the whole int range stops at the cap.
     const auto striche = MeterStriche(MeterSkala(INT_MIN, INT_MAX), 1, false);
     EXPECT_EQ(static_cast<int>(striche.size()), MeterMaxStriche);
     EXPECT_EQ(striche.front(), INT_MIN);
-    EXPECT_LT(uhr.elapsed(), 100);
     EXPECT_EQ(MeterStriche(MeterSkala(INT_MIN, INT_MAX), 1000000000, false),
               (std::vector<long long>{-2000000000, -1000000000, 0, 1000000000, 2000000000}));
 }
@@ -162,11 +158,21 @@ TEST_F(MeterGeometrieTest, ValueBoxTextIs19PointWhenItFitsElseSmallerUntilItFits
     TBitmap bild(10, 10);
     TCanvas& c = bild.Canvas();
     c.Font.Name = QStringLiteral("MS Sans Serif");
+    // A seventh of the dial each side of the centre; a quarter below it,
+    // one row more above and below the text.
+    const TMeterWertBox barometer = MeterWertBox(297, 20);
+    EXPECT_EQ(barometer.Links, 106);
+    EXPECT_EQ(barometer.Oben, 211);
+    EXPECT_EQ(barometer.Rechts, 190);
+    EXPECT_EQ(barometer.Unten, 233);
+    const TMeterWertBox wind = MeterWertBox(241, 21);
+    EXPECT_EQ(wind.Links, 86);
+    EXPECT_EQ(wind.Oben, 169);
+    EXPECT_EQ(wind.Rechts, 154);
+    EXPECT_EQ(wind.Unten, 192);
     for (int D : {297, 241}) {
         c.Font.SetSize(19);
         const TMeterWertBox box = MeterWertBox(D, c.TextHeight(QStringLiteral("0")));
-        EXPECT_EQ(box.Links, D / 2 - D / 7);
-        EXPECT_EQ(box.Rechts, D / 2 + D / 7);
 
         int w = MeterWertSchriftAnpassen(c, QStringLiteral("12"), D, box);
         EXPECT_EQ(c.Font.Size(), 19) << D;

@@ -2,7 +2,6 @@
 #include "Meter.h"
 #include "TestSupport.h"
 
-#include <QElapsedTimer>
 #include <climits>
 #include <limits>
 
@@ -249,13 +248,12 @@ TEST_F(MeterTest, FaultyInputDrawsInsteadOfFailing)
     b = pruefeWertBox(m, wertBoxHoehe(m));
     EXPECT_GT(b.tintenRechts - b.tintenLinks + 1, 3 * strichBreite(m));
 
-    // A scale over the whole int range with step 1 draws at the tick cap.
-    QElapsedTimer uhr;
-    uhr.start();
+    // A scale over the whole int range with step 1 draws at the tick cap:
+    // the needle at the top, as for any scale.
     m.SetMinimum(INT_MIN);
     m.SetMaximum(INT_MAX);
     m.SetBeschriftungSchritt(1);
-    EXPECT_LT(uhr.elapsed(), 2000);
+    EXPECT_EQ(px(m, dial(m, 405, 30)), clBlack);
 
     // Refused settings keep the old ones.
     m.SetBeschriftungSchritt(0);

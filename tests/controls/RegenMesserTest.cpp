@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <climits>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -57,6 +58,7 @@ TEST(RegenMesserSkala, SlidesOnlyWhenTheAmountLeavesItAndRecentresOnANewInterval
     EXPECT_EQ(RegenSkalaZentriert(12.5, 10), skala(8, 18));
     EXPECT_EQ(RegenSkalaZentriert(11.5, 10), skala(6, 16));
     EXPECT_EQ(RegenSkalaZentriert(3, 20), skala(0, 20));
+    EXPECT_EQ(RegenSkalaZentriert(-3, 10), skala(0, 10));
     EXPECT_EQ(RegenSkalaZentriert(5, 10), skala(0, 10));
     EXPECT_EQ(RegenSkalaZentriert(std::numeric_limits<double>::quiet_NaN(), 10), skala(0, 10));
 }
@@ -98,14 +100,26 @@ TEST(RegenMesserSkala, TicksAndLabelsFromTheBottomUp)
     EXPECT_EQ(RegenMesserY(skala(0, 10), 10, 5), 143);
     EXPECT_EQ(RegenMesserY(skala(3, 13), 10, 8), 143);
 
+    // 0 .. 10 by 14.5 rows, halves to even; long ticks at 0 and 10, a middle
+    // one at 5; labels every 5.
+    const TRegenStrich soll[] = {{0, 215, 55, true},  {1, 201, 45, false}, {2, 186, 45, false},
+                                 {3, 171, 45, false}, {4, 157, 45, false}, {5, 143, 50, true},
+                                 {6, 128, 45, false}, {7, 113, 45, false}, {8, 99, 45, false},
+                                 {9, 85, 45, false},  {10, 70, 55, true}};
     const auto striche = RegenMesserStriche(skala(0, 10), 10, 5);
-    ASSERT_EQ(striche.size(), 11u);
-    for (const TRegenStrich& s : striche) {
-        SCOPED_TRACE(s.Wert);
-        EXPECT_EQ(s.Y, RegenMesserY(skala(0, 10), 10, static_cast<double>(s.Wert)));
-        EXPECT_EQ(s.BisX, s.Wert % 10 == 0 ? 55 : s.Wert == 5 ? 50 : 45);
-        EXPECT_EQ(s.Beschriftet, s.Wert % 5 == 0);
+    ASSERT_EQ(striche.size(), std::size(soll));
+    for (size_t i = 0; i < std::size(soll); ++i) {
+        SCOPED_TRACE(soll[i].Wert);
+        EXPECT_EQ(striche[i].Wert, soll[i].Wert);
+        EXPECT_EQ(striche[i].Y, soll[i].Y);
+        EXPECT_EQ(striche[i].BisX, soll[i].BisX);
+        EXPECT_EQ(striche[i].Beschriftet, soll[i].Beschriftet);
     }
+    // Labels every 3 from a scale that starts at 2: at 3, 6, 9, 12.
+    const auto dritte = RegenMesserStriche(skala(2, 12), 10, 3);
+    ASSERT_EQ(dritte.size(), 11u);
+    for (const TRegenStrich& s : dritte)
+        EXPECT_EQ(s.Beschriftet, s.Wert == 3 || s.Wert == 6 || s.Wert == 9 || s.Wert == 12) << s.Wert;
     // No labels before an interval is set; -10 and -5 count as multiples.
     const auto negativ = RegenMesserStriche(skala(-12, -2), 10, 0);
     ASSERT_EQ(negativ.size(), 11u);
@@ -187,10 +201,14 @@ TEST(RegenMesserTest, WaterFillsTheGlassUpToItsLevelBehindTheScale)
     m.SetFarbe(clLime);
     m.SetPosition(8.0);
     EXPECT_EQ(px(m, 65, 120), clLime);
+    EXPECT_EQ(px(m, 55, 222), clLime);
     for (double v : {0.0, -3.0}) {
         m.SetPosition(v);
         EXPECT_EQ(px(m, 65, 180), clWhite) << v;
         EXPECT_EQ(px(m, 75, 143), clWhite) << v;
+        // Where the scale's bottom and the box below it would hold water.
+        EXPECT_EQ(px(m, 55, 216), clWhite) << v;
+        EXPECT_EQ(px(m, 55, 222), clWhite) << v;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "FastConversions.h"
 #include "SysUtils.h"
 #include "TestSupport.h"
 
@@ -252,6 +253,59 @@ TEST_F(SysUtils, FormatsDatesAndTimes)
     EXPECT_EQ(FormatDateTime(QStringLiteral("dd/mm hh:nn"), t), QStringLiteral("07/12 22.31"));
     // TimeToStr and StrToTime round-trip under other separators.
     EXPECT_DOUBLE_EQ(StrToTime(TimeToStr(EncodeTime(8, 9, 10, 0))), EncodeTime(8, 9, 10, 0));
+}
+
+// The fast paths give what the general conversions give, or leave the text
+// or value to them.
+TEST_F(SysUtils, FastConversionsDecideOnlyThePlainForms)
+{
+    double d = 0;
+    EXPECT_TRUE(FastPunktStrToFloat("12.5", d));
+    EXPECT_EQ(d, 12.5);
+    EXPECT_TRUE(FastPunktStrToFloat("-3,25", d));
+    EXPECT_EQ(d, -3.25);
+    EXPECT_TRUE(FastPunktStrToFloat("1.5e3", d));
+    EXPECT_EQ(d, 1500);
+    for (const char* nicht : {"", "1.2.3", "1e", " 1", "1 ", "0x10", "1,5x"})
+        EXPECT_FALSE(FastPunktStrToFloat(nicht, d)) << nicht;
+    formatSettings().DecimalSeparator = u'.';
+    EXPECT_FALSE(FastPunktStrToFloat("12.5", d)) << "under another separator the general path decides";
+    formatSettings().DecimalSeparator = u',';
+
+    TDateTime t = 0;
+    EXPECT_TRUE(FastStrToTime("10:05:07", t));
+    EXPECT_DOUBLE_EQ(t, EncodeTime(10, 5, 7, 0));
+    for (const char* nicht : {"10:05:07x", "10:05:07,5", "10:05", "25:00:00", "10.05.07"})
+        EXPECT_FALSE(FastStrToTime(nicht, t)) << nicht;
+    EXPECT_TRUE(FastStrToDate("21.06.2026", t));
+    EXPECT_DOUBLE_EQ(t, EncodeDate(2026, 6, 21));
+    // A two-digit year depends on today: for the general path.
+    EXPECT_FALSE(FastStrToDate("21.06.26", t));
+    EXPECT_FALSE(FastStrToDate("21.06.6", t));
+    EXPECT_FALSE(FastStrToDate("31.02.2026", t));
+
+    struct Text {
+        double wert;
+        const char* text;
+    };
+    for (const Text& f : {Text{0, "0"}, Text{12.5, "12,5"}, Text{12, "12"}, Text{-3.25, "-3,25"}, Text{0.05, "0,05"},
+                          Text{1013.25, "1013,25"}, Text{0.0001, "0,0001"}, Text{123456.789, "123456,789"}}) {
+        std::string s;
+        ASSERT_TRUE(FastFloatToStr(f.wert, s)) << f.wert;
+        EXPECT_EQ(s, f.text);
+    }
+    // 1E-5 and 1E15 take the exponent form, which is left to FloatToStr.
+    for (double x : {0.00001, 1e15, -1.25e-7}) {
+        std::string s;
+        if (FastFloatToStr(x, s)) {
+            EXPECT_EQ(QString::fromStdString(s), FloatToStr(x)) << x;
+        }
+    }
+    std::string zeit, datum;
+    ASSERT_TRUE(FastTimeToStr(EncodeTime(9, 5, 7, 0), zeit));
+    EXPECT_EQ(zeit, "09:05:07");
+    ASSERT_TRUE(FastDateToStr(EncodeDate(2026, 6, 1), datum));
+    EXPECT_EQ(datum, "01.06.2026");
 }
 
 TEST_F(SysUtils, ClockAndSleepCanBeReplaced)

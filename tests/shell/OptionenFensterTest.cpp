@@ -3,6 +3,7 @@
 #include "OptionenTestSupport.h"
 
 #include "ColorComboBox.h"
+#include "DialogWache.h"
 #include "GrafikRegenMesserUnit.h"
 #include "LoggerZeitFensterUnit.h"
 #include "LuftdruckFensterUnit.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTimer>
 
 #include <QFontComboBox>
 #include <QGroupBox>
@@ -90,6 +90,8 @@ TEST_F(OptionenTest, OkCallsTheSettersOfEveryKindInOrder)
             f = s;
         } else {
             f = Erzeuge<FakeUhr>(owner, protokoll, id);
+            f->Bereiche = std::make_unique<TRanges>();
+            f->Bereiche->Add(clRed, 0, 10);
         }
         setzeAussehen(*f);
         protokoll.clear();
@@ -106,7 +108,8 @@ TEST_F(OptionenTest, OkCallsTheSettersOfEveryKindInOrder)
             EXPECT_EQ(s->Bereiche->GetBereich(1).Farbe, clLime);
             EXPECT_EQ(s->instrument.Count(), s->InstrumentBereiche() ? 2 : 0);
         } else {
-            EXPECT_TRUE(!f->Bereiche || f->Bereiche->Count() == 0);
+            ASSERT_TRUE(f->Bereiche);
+            EXPECT_EQ(f->Bereiche->Count(), 0);
         }
         abbauen(f);
     }
@@ -119,14 +122,19 @@ TEST_F(OptionenTest, FillsAndDisablesByKind)
         bool beschriftung, einheit, spanne, lhFarbe, bereiche;
         QString einheitText, tage, zeit;
     };
+    // Every kind of column window.
     const Fall faelle[] = {
         {1, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
+        {2, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
         {3, true, true, true, true, true, QStringLiteral("hPa"), QStringLiteral("2"), QStringLiteral("06:00:00")},
         {4, false, false, false, true, true, QString(), QString(), QString()},
+        {5, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
         {6, true, false, false, true, false, QString(), QString(), QString()},
+        {7, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
         {8, true, false, false, true, false, QString(), QString(), QString()},
         {9, true, true, true, false, true, QStringLiteral("hPa"), QStringLiteral("2"), QStringLiteral("06:00:00")},
         {10, true, true, true, true, true, QStringLiteral("hPa"), QStringLiteral("1"), QStringLiteral("6:00:00")},
+        {11, true, true, false, true, true, QStringLiteral("hPa"), QString(), QString()},
     };
     for (const Fall& fall : faelle) {
         SCOPED_TRACE(fall.id);
@@ -158,23 +166,47 @@ TEST_F(OptionenTest, FillsAndDisablesByKind)
         abbauen(f);
     }
 
-    auto* uhr = Erzeuge<FakeUhr>(owner, protokoll, -1);
-    setzeAussehen(*uhr);
+    // A column window that gives a clock's code is still edited as a column
+    // window, as a standard display.
+    FakeSpaltenFenster* spalte = FensterDerArt(owner, protokoll, -1);
+    spalte->SetEinheit(QStringLiteral("hPa"));
+    spalte->Bereiche->Add(255, 2.5, 7);
     {
-        TOptionenFenster d(programm, *uhr);
-        EXPECT_FALSE(d.Beschriftung->isEnabled());
-        EXPECT_TRUE(d.Beschriftung->text().isEmpty());
-        EXPECT_FALSE(d.Einheit->isEnabled());
-        EXPECT_FALSE(d.VerlaufIntervallTage->isEnabled());
-        EXPECT_FALSE(d.GroupBox3->isEnabled());
-        EXPECT_EQ(d.BereicheList->count(), 0);
-        // The window's font name comes back as it was, installed or not;
-        // the colours exactly, system colours and colours of no list included.
-        EXPECT_EQ(d.SchriftName(), QStringLiteral("MS SANS SERIF"));
-        EXPECT_EQ(d.FensterFarbe->ColorValue(), clBtnFace);
-        EXPECT_EQ(d.AnzeigeFarbe->ColorValue(), 0x123456);
+        TOptionenFenster d(programm, *spalte);
+        EXPECT_TRUE(d.Beschriftung->isEnabled());
+        EXPECT_TRUE(d.Einheit->isEnabled());
+        EXPECT_EQ(d.Einheit->text(), QStringLiteral("hPa"));
+        EXPECT_TRUE(d.GroupBox3->isEnabled());
+        EXPECT_EQ(d.BereichZeilen(), QStringList{QStringLiteral("2,5000;7,0000;255")});
     }
-    abbauen(uhr);
+    abbauen(spalte);
+
+    for (const int id : {-1, -2}) {
+        SCOPED_TRACE(id);
+        auto* uhr = Erzeuge<FakeUhr>(owner, protokoll, id);
+        setzeAussehen(*uhr);
+        uhr->Bereiche = std::make_unique<TRanges>();
+        uhr->Bereiche->Add(clRed, 0, 1);
+        {
+            TOptionenFenster d(programm, *uhr);
+            EXPECT_FALSE(d.Beschriftung->isEnabled());
+            EXPECT_TRUE(d.Beschriftung->text().isEmpty());
+            EXPECT_FALSE(d.Einheit->isEnabled());
+            EXPECT_FALSE(d.VerlaufIntervallTage->isEnabled());
+            EXPECT_FALSE(d.GroupBox3->isEnabled());
+            EXPECT_TRUE(d.LHFarbe->isEnabled());
+            // A clock's ranges are not shown.
+            EXPECT_EQ(d.BereicheList->count(), 0);
+            // The window's font name comes back as it was, installed or not;
+            // the colours exactly, system colours and colours of no list included.
+            EXPECT_EQ(d.SchriftName(), QStringLiteral("MS SANS SERIF"));
+            EXPECT_EQ(d.FensterFarbe->ColorValue(), clBtnFace);
+            EXPECT_EQ(d.AnzeigeFarbe->ColorValue(), 0x123456);
+            EXPECT_EQ(d.LHFarbe->ColorValue(), clBlack);
+            EXPECT_EQ(d.BeschrFarbe->ColorValue(), clNavy);
+        }
+        abbauen(uhr);
+    }
 }
 
 TEST_F(OptionenTest, BadTextStopsOkWithItsMessageAndKeepsWhatCameBefore)
@@ -375,11 +407,7 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
     writeFile(ini, inhalt);
 
     owner.OeffneOptionen = [this](TGrundFenster& f) {
-        QTimer::singleShot(0, [] {
-            auto* d = dynamic_cast<TOptionenFenster*>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            d->Button5->click();
-        });
+        ImDialog<TOptionenFenster>([](TOptionenFenster& d) { d.Button5->click(); });
         TOptionenFenster::Zeige(programm, f);
     };
     auto* loader = static_cast<TDatenLoader*>(nullptr);
@@ -410,6 +438,9 @@ TEST_F(OptionenTest, OkWithoutChangesKeepsTheSectionOfEveryWindow)
         EXPECT_EQ(readFile(nachher).toStdString(), readFile(vorher).toStdString());
         QFile::remove(vorher);
         QFile::remove(nachher);
+        // One window whose dialog stays open is enough to know.
+        if (HasFailure())
+            break;
     }
     EXPECT_TRUE(meldungen.isEmpty()) << meldungen.join(u'|').toStdString();
     for (TGrundFenster* f : fenster)

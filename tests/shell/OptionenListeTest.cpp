@@ -72,6 +72,8 @@ TEST(OptionenWerte, Spans)
     // Within half a millisecond of the next day: that day, not a day lost.
     SpanneInTexte(2 - 1e-9, tage, zeit);
     EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("2 00:00:00"));
+    SpanneInTexte(-(2 - 1e-9), tage, zeit);
+    EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("-2 00:00:00"));
     // Below a second is lost: 0.04166 days come back as 3599 s.
     SpanneInTexte(0.04166, tage, zeit);
     EXPECT_EQ(zeit, QStringLiteral("00:59:59"));
@@ -85,6 +87,10 @@ TEST(OptionenWerte, Spans)
     EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("1 6:00:00"));
     StundenInTexte(24, tage, zeit);
     EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("1 0:00:00"));
+    StundenInTexte(36, tage, zeit);   // whole days cut, not rounded
+    EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("1 12:00:00"));
+    StundenInTexte(47, tage, zeit);
+    EXPECT_EQ(tage + u' ' + zeit, QStringLiteral("1 23:00:00"));
     EXPECT_THROW(StundenInTexte(3e9, tage, zeit), ERangeError);
     EXPECT_EQ(StundenAusTexten(QStringLiteral("1"), QStringLiteral("04:30:00")), 28);
     EXPECT_EQ(StundenAusTexten(QStringLiteral("0"), QStringLiteral("5:00:00")), 5);
@@ -125,6 +131,17 @@ TEST_F(OptionenTest, RangeListEditing)
     d.Button4->click();
     EXPECT_EQ(d.BereichZeilen(),
               (QStringList{QStringLiteral("0,0000;10,0000;255"), QStringLiteral("10,0000;25;65280")}));
+
+    // A line that is current but not selected counts as none chosen:
+    // "Bereich ändern" appends, and the list stays as it was otherwise.
+    liste.setCurrentRow(0);
+    liste.clearSelection();
+    EXPECT_EQ(d.GewaehlteZeile(), -1);
+    d.Button4->click();
+    ASSERT_EQ(liste.count(), 3);
+    EXPECT_EQ(d.BereichZeilen().at(0), QStringLiteral("0,0000;10,0000;255"));
+    delete liste.takeItem(2);
+    liste.setCurrentRow(1);
 
     // "Bereich löschen" leaves nothing selected and the fields as they are;
     // "Bereich ändern" then appends, as "Bereich hinzu..." does.
@@ -175,15 +192,16 @@ TEST_F(OptionenTest, KeyFilters)
     FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, 3);
     TOptionenFenster d(programm, *f);
     d.show();
+    // Every digit goes in; Backspace works; nothing else.
     for (QLineEdit* e : {d.Interval, d.ServerVerlaufTage, d.VerlaufIntervallTage}) {
         e->clear();
-        tippe(e, QStringLiteral("1a.2-,3 9\b"));
-        EXPECT_EQ(e->text(), QStringLiteral("123")) << e->objectName().toStdString();
+        tippe(e, QStringLiteral("0123456789a.-,/: x\b"));
+        EXPECT_EQ(e->text(), QStringLiteral("012345678")) << e->objectName().toStdString();
     }
     for (QLineEdit* e : {d.VonEdit, d.BisEdit}) {
         e->clear();
-        tippe(e, QStringLiteral("-1.5,2e;7"));
-        EXPECT_EQ(e->text(), QStringLiteral("-15,27")) << e->objectName().toStdString();
+        tippe(e, QStringLiteral("-0123456789.5,2e;/:+7"));
+        EXPECT_EQ(e->text(), QStringLiteral("-01234567895,27")) << e->objectName().toStdString();
     }
     // The time edits and the texts take anything; the time at most 8 characters.
     d.ServerVerlauf->clear();

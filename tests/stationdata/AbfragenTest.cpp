@@ -277,6 +277,55 @@ TEST_F(AbfragenTest, SaveFileRoundTrip)
     schreibe(sav, kHeader + u'\n' + QStringLiteral("08.12.2026\t10:20:00\t-9999\t80\t1\n"));
     neu.LadeSicherung(sav);
     EXPECT_EQ(neu.Datensaetze(), 4);
+
+    // Lines ended by CR LF, as an editor on another system may leave them.
+    schreibe(sav, kHeader + QStringLiteral("\r\n") + zeile(1, QStringLiteral("7,5")) + QStringLiteral("\r\n")
+                      + zeile(2, QStringLiteral("-1")) + QStringLiteral("\r\n"));
+    TDatenLoader crlf(datei, 1000, 1, u'\t', false);
+    crlf.LadeSicherung(sav);
+    EXPECT_TRUE(crlf.Meldungen.isEmpty()) << crlf.Meldungen.join(u'|').toStdString();
+    ASSERT_EQ(crlf.Datensaetze(), 3);
+    EXPECT_EQ(crlf.Wert(1, 2), 7.5);
+    EXPECT_EQ(crlf.Wert(2, 2), -1);
+    EXPECT_EQ(crlf.Wert(2, 4), 1);
+
+    // The validity limits of a merge: 1500 and -1500 are kept, beyond them
+    // and -9999 are not.
+    schreibe(sav, kHeader + u'\n' + zeile(1, QStringLiteral("1500")) + u'\n' + zeile(2, QStringLiteral("1500,01")) + u'\n'
+                      + zeile(3, QStringLiteral("-1500")) + u'\n' + zeile(4, QStringLiteral("-1500,01")) + u'\n'
+                      + zeile(5, QStringLiteral("5"), QStringLiteral("-9999")) + u'\n');
+    TDatenLoader grenzen(datei, 1000, 1, u'\t', false);
+    grenzen.LadeSicherung(sav);
+    ASSERT_EQ(grenzen.Datensaetze(), 3);
+    EXPECT_EQ(grenzen.Wert(1, 2), 1500);
+    EXPECT_EQ(grenzen.Wert(2, 2), -1500);
+}
+
+TEST_F(AbfragenTest, SaveFileWithoutDateAndTimeColumnsIsMergedWhole)
+{
+    // Without both a date and a time column the lines can't be ordered by
+    // time, so every one is taken, in file order.
+    struct Fall {
+        QString kopf, live, gespeichert;
+    };
+    const Fall faelle[] = {
+        {QStringLiteral("Datum\tt2m  [°C  ]\trf   [%   ]"), QStringLiteral("08.12.2026\t4\t80"),
+         QStringLiteral("08.12.2026\t1\t81\n08.12.2026\t2\t82\n07.12.2026\t3\t83\n")},
+        {QStringLiteral("Uhrzeit\tt2m  [°C  ]\trf   [%   ]"), QStringLiteral("10:00:00\t4\t80"),
+         QStringLiteral("10:00:00\t1\t81\n10:00:00\t2\t82\n09:00:00\t3\t83\n")},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.kopf.toStdString());
+        schreibe(datei, f.kopf + u'\n' + f.live + u'\n');
+        TDatenLoader l(datei, 1000, 1, u'\t', false);
+        const int vorher = l.Datensaetze();
+        const QString sav = dir.filePath(QStringLiteral("AutoSave.sav"));
+        schreibe(sav, f.kopf + u'\n' + f.gespeichert);
+        l.LadeSicherung(sav);
+        ASSERT_EQ(l.Datensaetze(), vorher + 3);
+        EXPECT_EQ(l.Wert(vorher, 1), 1);
+        EXPECT_EQ(l.Wert(vorher + 2, 2), 83);
+    }
 }
 
 TEST_F(AbfragenTest, SaveFileFailuresKeepTheOldFile)

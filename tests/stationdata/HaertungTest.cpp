@@ -127,8 +127,8 @@ TEST_F(HaertungTest, AHalfWrittenLastLineCountsOnlyOnceItStaysTheSame)
 
 TEST_F(HaertungTest, AHeaderPastTheColumnLimitIsNoHeader)
 {
-    // 257 columns: refused, said, and nothing laid out by it.
-    schreibe(QStringLiteral("Datum\tUhrzeit") + QString(255, u'\t') + u'\n' + zeile(0, 1) + u'\n');
+    // A thousand columns: refused, said, and nothing laid out by it.
+    schreibe(QStringLiteral("Datum\tUhrzeit") + QString(998, u'\t') + u'\n' + zeile(0, 1) + u'\n');
     auto l = loader();
     l->LeseHeader();
     QStringList namen;
@@ -138,10 +138,14 @@ TEST_F(HaertungTest, AHeaderPastTheColumnLimitIsNoHeader)
     EXPECT_EQ(namen.size(), 1);
     EXPECT_TRUE(l->Meldungen.contains(QStringLiteral("Header von %1 hat mehr als 256 Spalten!").arg(daten)));
 
-    // 256 columns are still a header.
+    // 256 columns are still a header, 257 are none.
     schreibe(QStringLiteral("Datum\tUhrzeit") + QString(254, u'\t') + u'\n');
     auto breit = loader();
     EXPECT_EQ(breit->Spaltenanzahl(), 256);
+    schreibe(QStringLiteral("Datum\tUhrzeit") + QString(255, u'\t') + u'\n');
+    auto zuBreit = loader();
+    EXPECT_TRUE(zuBreit->Header.isEmpty());
+    EXPECT_TRUE(zuBreit->Meldungen.contains(QStringLiteral("Header von %1 hat mehr als 256 Spalten!").arg(daten)));
 }
 
 TEST_F(HaertungTest, AMergePutOffKeepsTheLiveRecordsAndPutsTheSavedDayInFront)
@@ -162,6 +166,17 @@ TEST_F(HaertungTest, AMergePutOffKeepsTheLiveRecordsAndPutsTheSavedDayInFront)
     EXPECT_DOUBLE_EQ(l->Mittelwert(kT2m, 5), 3);
     l->TimerTimer();
     EXPECT_EQ(l->Datensaetze(), 7);
+
+    // A saved record less than a tenth of a second before the first live one
+    // is that record again.
+    schreibe(kHeader + u'\n');
+    auto bruchteil = loader();
+    haengeAn(zeile(QStringLiteral("08.12.2026"), QStringLiteral("10:00:03,05"), QStringLiteral("30")) + u'\n');
+    bruchteil->TimerTimer();
+    ASSERT_TRUE(bruchteil->LadeSicherung(sav));
+    ASSERT_EQ(bruchteil->Datensaetze(), 4);
+    EXPECT_DOUBLE_EQ(bruchteil->Wert(2, 2), 2);
+    EXPECT_DOUBLE_EQ(bruchteil->Wert(3, 2), 30);
 
     // Another layout is not merged, and the caller hears of it.
     writeFile(sav, "anders\n");
@@ -223,8 +238,15 @@ TEST_F(HaertungTest, ALogStaysSmallWhateverTheMessagesHold)
     EXPECT_EQ(readFile(log).count('\n'), 1000);
     EXPECT_LT(QFileInfo(log).size(), 2'000'000);
 
-    datei.Schreibe(QStringLiteral("a\nb\rc\td\x01") + QChar(0x85) + u'e');
+    // Every control character, DEL and the Unicode line ends included.
+    datei.Schreibe(QStringLiteral("a\nb\rc\td\x01\x1f\x7f") + QChar(0x85) + QChar(0x9f) + QChar(0x2028) + QChar(0x2029)
+                   + QStringLiteral("e\u00e4~"));
     const QByteArray letzte = readFile(log).split('\n').at(999);
-    EXPECT_TRUE(letzte.endsWith(" - a?b?c?d??e")) << letzte.constData();
+    EXPECT_TRUE(letzte.endsWith(" - a?b?c?d??????" "?e\xC3\xA4~")) << letzte.constData();
     EXPECT_TRUE(readFile(log).split('\n').at(0).endsWith(QStringLiteral("777…").toUtf8()));
+
+    // A cut between the halves of a surrogate pair takes the pair out whole.
+    datei.Schreibe(QString(499, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("danach"));
+    const QByteArray geschnitten = readFile(log).split('\n').at(999);
+    EXPECT_TRUE(geschnitten.endsWith(" - " + QByteArray(499, 'x') + "\xE2\x80\xA6")) << geschnitten.constData();
 }

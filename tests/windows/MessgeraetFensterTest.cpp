@@ -50,7 +50,8 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     EXPECT_EQ(m->Maximum(), 100);
     EXPECT_EQ(m->Bereiche().Count(), 3);
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("-     "));   // nothing before the first tick
-    EXPECT_EQ(f->MittelEinheitLabel->Caption(), QStringLiteral("%"));
+    for (TFensterLabel* l : {f->MinEinheitLabel, f->MittelEinheitLabel, f->MaxEinheitLabel})
+        EXPECT_EQ(l->Caption(), QStringLiteral("%"));
 
     f->Aktualisiere(loader.get());
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("55"));
@@ -66,6 +67,11 @@ TEST_F(FensterTest, HumidityGaugeTakesItsScaleAndSectorsFromTheRanges)
     f->Aktualisiere(spaeter.get());
     EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("55"));
     EXPECT_EQ(m->Position(), 55);
+    // A minimum below the ranges shows their bottom.
+    auto tief = werte(dir.path(QStringLiteral("d3.txt")), {{"-3", "1000", "1"}, {"60", "1000", "1"}});
+    f->Aktualisiere(tief.get());
+    EXPECT_EQ(f->MinLabel->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(f->AktuellerWertLabel->Caption(), QStringLiteral("60"));
     abbauen(f);
 
     // The scale is the ranges' span, rounded half to even.
@@ -138,11 +144,54 @@ TEST_F(FensterTest, BarometerShowsCaptionWithUnitAndKeepsItsValueBeyondTheRanges
 
 TEST(BeaufortZahl, BandsIncludeTheirUpperBound)
 {
-    const std::pair<double, int> faelle[] = {{-0.5, 0}, {0, 0},     {0.2, 0},   {0.21, 1}, {1.5, 1},
-                                             {3.3, 2},  {10.7, 5},  {28.4, 10}, {28.43, 11}, {36.9, 12},
-                                             {37, 13},  {1e300, 13}, {std::nan(""), 0}};
+    // Each band's upper bound in m/s belongs to it; a hundredth more is the next band.
+    const double grenzen[] = {0.2, 1.5, 3.3, 5.4, 7.9, 10.7, 13.8, 17.1, 20.7, 24.4, 28.4, 32.6, 36.9};
+    for (int b = 0; b < 13; ++b) {
+        EXPECT_EQ(BeaufortZahl(grenzen[b]), b) << grenzen[b];
+        EXPECT_EQ(BeaufortZahl(grenzen[b] + 0.01), b + 1) << grenzen[b] + 0.01;
+    }
+    const std::pair<double, int> faelle[] = {{-0.5, 0}, {0, 0}, {28.43, 11}, {37, 13}, {1e300, 13}, {std::nan(""), 0}};
     for (const auto& [v, b] : faelle)
         EXPECT_EQ(BeaufortZahl(v), b) << v;
+}
+
+// 50 m/s: 180 km/h and 97.2 knots, where a factor a little off shows after rounding.
+TEST_F(FensterTest, WindSpeedUnitsShowTheSpeedInEveryUnit)
+{
+    struct Zeile {
+        const char* einheit;
+        double position;
+        int maximum, schritt, stellen;
+        double anzeigeSchritt;
+        const char *links, *mitte, *rechts, *wertLinks, *wertMitte, *wertRechts;
+    };
+    const Zeile zeilen[] = {
+        {"m/s", 50, 50, 5, 1, 0.1, "Beaufort", "km/h", "Knoten", "13", "180,0", "97,2"},
+        {"km/h", 180, 150, 10, 1, 0.1, "Knoten", "m/s", "Beaufort", "97,2", "50,0", "13"},
+        {"Knoten", 97.2, 75, 5, 1, 0.1, "m/s", "Beaufort", "km/h", "50,0", "13", "180,0"},
+        {"Beaufort", 13, 12, 1, 0, 1.0, "km/h", "Knoten", "m/s", "180,0", "97,2", "50,0"},
+    };
+    const QString ini = dir.path(QStringLiteral("v.ini"));
+    auto loader = werte(dir.path(QStringLiteral("d.txt")), {{"50", "1000", "50"}});
+    auto* f = Erzeuge<TWindspeedFenster>(owner, loader.get(), QString(), QString(), kFf, ini, 1);
+    TMeter* m = f->AktuellerWertMeter;
+    for (const Zeile& z : zeilen) {
+        SCOPED_TRACE(z.einheit);
+        f->SetEinheit(QString::fromUtf8(z.einheit));
+        EXPECT_NEAR(m->Position(), z.position, 1e-9);
+        EXPECT_EQ(m->Minimum(), 0);
+        EXPECT_EQ(m->Maximum(), z.maximum);
+        EXPECT_EQ(m->BeschriftungSchritt(), z.schritt);
+        EXPECT_EQ(m->AnzahlKommastellen(), z.stellen);
+        EXPECT_DOUBLE_EQ(m->AnzeigeSchritt(), z.anzeigeSchritt);
+        EXPECT_EQ(f->BeschrULLabel->Caption(), QString::fromUtf8(z.links));
+        EXPECT_EQ(f->BeschrUMLabel->Caption(), QString::fromUtf8(z.mitte));
+        EXPECT_EQ(f->BeschrURLabel->Caption(), QString::fromUtf8(z.rechts));
+        EXPECT_EQ(f->WertULLabel->Caption(), QString::fromUtf8(z.wertLinks));
+        EXPECT_EQ(f->WertUMLabel->Caption(), QString::fromUtf8(z.wertMitte));
+        EXPECT_EQ(f->WertURLabel->Caption(), QString::fromUtf8(z.wertRechts));
+    }
+    abbauen(f);
 }
 
 TEST_F(FensterTest, WindSpeedShowsEveryUnitAndKeepsOneRangeListPerUnit)

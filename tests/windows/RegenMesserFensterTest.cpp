@@ -53,7 +53,10 @@ TEST_F(FensterTest, RainPeriodsEndOnTheFullHourAndCountEachBoundaryRecordOnce)
     EXPECT_EQ(n, 2);
     EXPECT_TRUE(RegenPeriodenAnzahl(7, 120, n));   // 3.5 to 4
     EXPECT_EQ(n, 4);
-    for (const auto& [stunden, minuten] : {std::pair{24, 0}, {24, -10}, {-1, 60}, {1093, 1}})
+    // 65535 periods are the most.
+    EXPECT_TRUE(RegenPeriodenAnzahl(65535, 60, n));
+    EXPECT_EQ(n, 65535);
+    for (const auto& [stunden, minuten] : {std::pair{24, 0}, {24, -10}, {-1, 60}, {1093, 1}, {65536, 60}})
         EXPECT_FALSE(RegenPeriodenAnzahl(stunden, minuten, n)) << stunden << " h " << minuten << " min";
 
     auto loader = loaderMit(dir.path(QStringLiteral("d.txt")), kKopf, vierStunden());
@@ -92,6 +95,16 @@ TEST_F(FensterTest, RainRecordsOnPeriodBoundariesCountWhereverTheHourFalls)
     EXPECT_EQ(p.Ende, um(13, 0));
     EXPECT_EQ(p.Maxima, std::vector<double>(139, 1.0));
     EXPECT_EQ(p.Summe, 139);
+
+    // A period starts one second after the older one's end: a record on that
+    // second is its own, one on the boundary the older period's, one half a
+    // second after the boundary nobody's.
+    auto grenze = loaderMit(dir.path(QStringLiteral("g.txt")), kKopf,
+                            {zeile(QStringLiteral("12:00:00"), 1), zeile(QStringLiteral("12:00:00,500"), 4),
+                             zeile(QStringLiteral("12:00:01"), 2), zeile(QStringLiteral("13:00:00"), 0.5)});
+    const TRegenPerioden g = RegenPerioden(*grenze, kRr, 1, 60);
+    EXPECT_EQ(g.Ende, um(13, 0));
+    EXPECT_EQ(g.Maxima, (std::vector<double>{2, 1}));
 }
 
 TEST_F(FensterTest, RainGaugeWindowShowsSumMaximumAndStartAndKeepsSaneSettings)

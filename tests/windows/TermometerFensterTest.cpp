@@ -46,6 +46,9 @@ TEST(ThermometerSkala, WindowFollowsTheValueAndTakesTheSpan)
     EXPECT_EQ(ErzeugeSkalenbereich(30, 0), (TSkalenbereich{0, 30}));
     EXPECT_EQ(schiebe(0, 30, 30, 35.4), (TSkalenbereich{6, 36}));
     EXPECT_EQ(schiebe(0, 30, 30, -5.5), (TSkalenbereich{-6, 24}));
+    // On either end the window stays; just beyond it moves.
+    EXPECT_EQ(schiebe(0, 30, 30, 0.0), (TSkalenbereich{0, 30}));
+    EXPECT_EQ(schiebe(0, 30, 30, -0.01), (TSkalenbereich{-1, 29}));
     EXPECT_EQ(schiebe(0, 30, 30, 30.0), (TSkalenbereich{0, 30}));
     EXPECT_EQ(schiebe(0, 30, 30, 30.01), (TSkalenbereich{1, 31}));
     // Span 30 to 10: the bottom stays, then the value above moves it up.
@@ -70,6 +73,7 @@ TEST(ThermometerSkala, TicksAndColumnSitOnTheirRows)
     EXPECT_EQ(s[10].Y, 143);
     EXPECT_EQ(s[30].Y, 50);
     EXPECT_EQ(ThermometerSaeulenOben({0, 30}, 30, 20.5), 94);
+    EXPECT_EQ(ThermometerSaeulenOben({0, 30}, 30, 2), 181);    // 180.67 rounds up
     EXPECT_EQ(ThermometerSaeulenOben({0, 20}, 20, 0.5), 186);   // 186.5 to the even neighbour
     EXPECT_EQ(ThermometerSaeulenOben({0, 30}, 30, 1e300), 0);
 
@@ -104,11 +108,14 @@ TEST_F(FensterTest, ThermometerColoursBulbAndColumnByRangeThroughTheRows)
         EXPECT_EQ(px(*f, 58, y), clBlue) << "row " << y;
     EXPECT_EQ(px(*f, 44, 225), clBlue);
     EXPECT_EQ(px(*f, 58, 241), clBlack);
-    // The window's own pure red is recoloured too inside the region, not
-    // beside it nor above row 50.
-    EXPECT_EQ(px(*f, 44, 100), clBlue);
-    EXPECT_EQ(px(*f, 82, 100), clRed);
-    EXPECT_EQ(px(*f, 2, 100), clRed);
+    // The window's own pure red is recoloured too inside the region, x 43
+    // to 81 from row 50 down (row 50 holds the top tick), not beside it nor
+    // above it.
+    for (int x : {43, 44, 81})
+        EXPECT_EQ(px(*f, x, 100), clBlue) << "column " << x;
+    for (int x : {2, 42, 82})
+        EXPECT_EQ(px(*f, x, 100), clRed) << "column " << x;
+    EXPECT_EQ(px(*f, 44, 51), clBlue);
     EXPECT_EQ(px(*f, 44, 49), clRed);
 
     // In no range: text and picture stay, the value is kept for the menu.
@@ -156,6 +163,13 @@ TEST_F(FensterTest, ThermometerSpanComesFromMenuOrFileAndNoneBelowOneDegree)
     EXPECT_EQ(f->SkalaBis, 30);
     f->SetSkala(-5);
     EXPECT_EQ(f->Skala, 30);
+    // One degree is the smallest span.
+    f->SetSkala(1);
+    EXPECT_EQ(f->Skala, 1);
+    EXPECT_EQ(f->SkalaBis - f->SkalaVon, 1);
+    f->SetSkala(0);
+    EXPECT_EQ(f->Skala, 1);
+    f->SetSkala(30);
 
     // The span change of the menu: 30 to 10 with 25 shown.
     f->ZeigeWert(25);

@@ -216,6 +216,11 @@ TEST(CanvasTest, CopyRectMirrorsAReversedSourceBox)
 
     dst.Canvas().CopyRect(Rect(0, 0, 3, 2), src, Rect(3, 0, 0, 2));
     EXPECT_EQ(row(dst, 0, 0, 2), (std::vector<TColor>{clBlue, clLime, clRed}));
+    // A reversed destination mirrors too; reversed on both sides it does not.
+    dst.Canvas().CopyRect(Rect(3, 0, 0, 2), src, Rect(0, 0, 3, 2));
+    EXPECT_EQ(row(dst, 0, 0, 2), (std::vector<TColor>{clBlue, clLime, clRed}));
+    dst.Canvas().CopyRect(Rect(3, 0, 0, 2), src, Rect(3, 0, 0, 2));
+    EXPECT_EQ(row(dst, 0, 0, 2), (std::vector<TColor>{clRed, clLime, clBlue}));
 
     // Onto itself, one column across, transparency ignored.
     src.SetTransparent(true);
@@ -284,6 +289,17 @@ TEST(CanvasTest, PolygonAndEllipseFillWithTheBrushInsideThePen)
     c.Ellipse(20, 20, 40, 40);
     EXPECT_EQ(c.Pixel(30, 30), clBlue);
     EXPECT_EQ(c.Pixel(38, 21), clWhite);
+
+    // With a pen the outline stays inside the box too: its right column and
+    // bottom row are left out.
+    TBitmap e(30, 30);
+    e.Canvas().Brush.Color = clLime;
+    e.Canvas().Ellipse(5, 5, 25, 25);
+    EXPECT_EQ(row(e, 15, 3, 6), (std::vector<TColor>{clWhite, clWhite, clBlack, clLime}));
+    EXPECT_EQ(column(e, 15, 3, 6), (std::vector<TColor>{clWhite, clWhite, clBlack, clLime}));
+    EXPECT_EQ(row(e, 15, 25, 26), times(2, clWhite));
+    EXPECT_EQ(column(e, 15, 25, 26), times(2, clWhite));
+    EXPECT_TRUE(e.Canvas().Pixel(23, 15) == clBlack || e.Canvas().Pixel(24, 15) == clBlack);
 }
 
 TEST(CanvasTest, MissingResourceRaisesGermanError)

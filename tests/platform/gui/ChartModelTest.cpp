@@ -105,22 +105,26 @@ TEST_F(ChartModelTest, PointsKeepXOrderAndTheirColours)
     EXPECT_EQ(line->AddXY(at(2), 5, QString(), clBlue), 0);
     EXPECT_EQ(line->AddXY(at(1), 3, QStringLiteral("a")), 0);   // goes before
     EXPECT_EQ(line->AddXY(at(2), 7, QString(), clGreen), 2);    // after the equal X
+    // Out of order onto an X already there: after the points of that X.
+    EXPECT_EQ(line->AddXY(at(1), 4, QString(), TColor(0x20000000)), 1);
     EXPECT_EQ(line->AddXY(NAN, 1), -1);
     EXPECT_EQ(line->AddXY(at(3), INFINITY), -1);
     EXPECT_EQ(changes, 1);   // one redraw however many points
     EXPECT_TRUE(model.NeedsRedraw());
 
-    ASSERT_EQ(line->Count(), 3);
+    ASSERT_EQ(line->Count(), 4);
     EXPECT_DOUBLE_EQ(line->Points()[0].X, at(1));
+    EXPECT_EQ(line->Points()[1].Y, 4);
     EXPECT_EQ(line->Label(0), QStringLiteral("a"));
     EXPECT_EQ(line->Label(1), QString());
-    EXPECT_EQ(line->Points()[0].Color, clTeeColor);
-    EXPECT_EQ(clTeeColor, TColor(0x20000000));
-    EXPECT_EQ(line->ValueColor(0), clRed);   // the series' own colour
-    EXPECT_EQ(line->SegmentColor(1), clBlue);   // the end point's
-    EXPECT_EQ(line->SegmentColor(2), clGreen);
+    // No colour and the colour value 20000000 hex both mean the series' own.
+    EXPECT_EQ(line->ValueColor(0), clRed);
+    EXPECT_EQ(line->ValueColor(1), clRed);
+    EXPECT_EQ(line->SegmentColor(2), clBlue);   // the end point's
+    EXPECT_EQ(line->SegmentColor(3), clGreen);
     line->SetSeriesColor(clLime);
     EXPECT_EQ(line->ValueColor(0), clLime);
+    EXPECT_EQ(line->ValueColor(1), clLime);
     EXPECT_EQ(line->MinY(), 3);
     EXPECT_EQ(line->MaxY(), 7);
     line->Clear();
@@ -257,6 +261,12 @@ TEST_F(ChartModelTest, TimeLabelsAreWholeMinutesHoursOrDaysInHhNn)
     t = ComputeTicks(axis, {at(0), at(0) + 10}, 55, false, m);
     EXPECT_DOUBLE_EQ(t.Step, 1);
 
+    // Neighbouring labels keep three quarters of a line (8 pixels with the
+    // one for rounding) between them: 37 pixels an hour are too few for
+    // hourly labels, 38 are enough.
+    EXPECT_NEAR(ComputeTicks(axis, {at(0), at(24)}, 37.0 * 24, false, m).Step, 2.0 / 24, 1e-12);
+    EXPECT_NEAR(ComputeTicks(axis, {at(0), at(24)}, 38.0 * 24, false, m).Step, 1.0 / 24, 1e-12);
+
     // With a real font, at any width: steps from the list, labels apart.
     const TTextMeasure font = fontMeasure();
     const double allowed[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720, 1440, 2880, 7200};
@@ -299,6 +309,18 @@ TEST_F(ChartModelTest, LayoutKeepsTitleAxesAndLabelsApart)
         EXPECT_GE(x - half, 0);
         EXPECT_LE(x + half, 607);
     }
+
+    // A value axis below whose last label is wider than its end value: the
+    // label that would run off the right edge is left out, its tick stays.
+    TChartModel zahlen;
+    zahlen.BottomAxis().SetDateTime(false);
+    zahlen.AddLineSeries()->AddXY(0, 0);
+    zahlen.Series(0)->AddXY(1, 1);
+    const TChartLayout z = zahlen.Layout(QSize(900, 200), ms);
+    ASSERT_FALSE(z.BottomTicks.Values.empty());
+    EXPECT_EQ(z.BottomTicks.Values.back(), 1);
+    EXPECT_EQ(z.BottomTicks.Texts.back(), QString());
+    EXPECT_FALSE(z.BottomTicks.Texts.front().isEmpty());
 }
 
 TEST_F(ChartModelTest, BarsStandAtTheirTimes)
@@ -322,6 +344,41 @@ TEST_F(ChartModelTest, BarsStandAtTheirTimes)
     }
     EXPECT_GE(rects.front().Rect.left(), l.Plot.left());
     EXPECT_LE(rects.back().Rect.right(), l.Plot.right());
+
+    // Unevenly spaced bars take their width from the narrowest space, and
+    // the automatic axis keeps half of it free at each end.
+    TChartModel uneben;
+    TBarSeries* u = uneben.AddBarSeries();
+    for (int h : {0, 1, 3})
+        u->AddXY(at(h), 2);
+    EXPECT_NEAR(uneben.BottomRange().Min, at(0) - 0.5 / 24, 1e-9);
+    EXPECT_NEAR(uneben.BottomRange().Max, at(3) + 0.5 / 24, 1e-9);
+    const TChartLayout ul = uneben.Layout(QSize(607, 328), fixedMeasures());
+    const double stunde = ul.XToPixel(at(1)) - ul.XToPixel(at(0));
+    for (const TPlotBar& b : BarRects(*u, ul))
+        EXPECT_NEAR(b.Rect.width(), stunde * 0.7, 1e-6);
+
+    // A lone bar is 70 % of half the axis wide.
+    TChartModel allein;
+    TBarSeries* a = allein.AddBarSeries();
+    a->AddXY(at(5), 2);
+    const TChartLayout al = allein.Layout(QSize(607, 328), fixedMeasures());
+    ASSERT_EQ(BarRects(*a, al).size(), 1u);
+    EXPECT_NEAR(BarRects(*a, al)[0].Rect.width(), (al.XOfMax - al.XOfMin) / 2 * 0.7, 1e-6);
+
+    // Bars beyond a fixed axis end a pixel past the plot, above or below.
+    TChartModel fest;
+    fest.LeftAxis().SetMinMax(0, 8);
+    TBarSeries* f = fest.AddBarSeries();
+    f->AddXY(at(1), 20);
+    f->AddXY(at(2), -3);
+    const TChartLayout fl = fest.Layout(QSize(607, 328), fixedMeasures());
+    const std::vector<TPlotBar> ueber = BarRects(*f, fl);
+    ASSERT_EQ(ueber.size(), 2u);
+    EXPECT_NEAR(ueber[0].Rect.top(), fl.Plot.top() - 1, 1e-6);
+    EXPECT_NEAR(ueber[0].Rect.bottom(), fl.YToPixel(0), 1e-6);
+    EXPECT_NEAR(ueber[1].Rect.top(), fl.YToPixel(0), 1e-6);
+    EXPECT_NEAR(ueber[1].Rect.bottom(), fl.Plot.bottom() + 1, 1e-6);
 }
 
 TEST_F(ChartModelTest, DecimationKeepsEveryColumnsExtent)
@@ -368,6 +425,10 @@ TEST_F(ChartModelTest, DecimationKeepsEveryColumnsExtent)
         close += off <= 1;
     }
     EXPECT_GE(close, int(rowsAll.size() * 95 / 100));
+
+    // Kept in X order: the line never runs back.
+    for (size_t i = 1; i < few.size(); ++i)
+        ASSERT_LE(few[i - 1].P.x(), few[i].P.x()) << i;
 
     // Colours stay with their points.
     EXPECT_EQ(few.front().Color, clRed);
