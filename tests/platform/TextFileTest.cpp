@@ -207,6 +207,7 @@ TEST(TextFileTest, LinesPastTheirLimitAreNotRead)
     EXPECT_EQ(fl.lineCount, 1);
     fl = lies(QByteArray(1 << 20, 'k'), 100, 1000);
     EXPECT_TRUE(fl.firstTooLong);
+    EXPECT_EQ(fl.lineCount, 1);
     // Read as the first line, it is the last line too, by that line's limit.
     fl = lies(kopf, 100, 50);
     EXPECT_EQ(fl.first, QString(100, u'k'));

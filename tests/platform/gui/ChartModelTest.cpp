@@ -171,7 +171,8 @@ TEST_F(ChartModelTest, EmptyRangesAreWidenedNeverDividedByZero)
 {
     TChartModel model;
     const TChartLayout none = model.Layout(QSize(300, 200), fixedMeasures());
-    EXPECT_LT(none.LeftRange.Min, none.LeftRange.Max);
+    EXPECT_DOUBLE_EQ(none.LeftRange.Min, -1);
+    EXPECT_DOUBLE_EQ(none.LeftRange.Max, 1);
     EXPECT_FALSE(none.LeftTicks.Values.empty());
     // Its time axis reads forward from midnight, not "01:00 00:30 00:00 ...",
     // over the two hours an empty time axis spans.
