@@ -286,6 +286,7 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     EXPECT_EQ(texte, (QStringList{QStringLiteral("System Datum/Uhrzeit"), QStringLiteral("Logger Datum/Uhrzeit"),
                                   QStringLiteral("t2m  [°C  ]"), QStringLiteral("rf   [%   ]"), QStringLiteral("p    [hPa ]"),
                                   QStringLiteral("tb   [°C  ]"), QStringLiteral("Taupunkt")}));
+    ASSERT_NE(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
     h->HauptPopUpPopup();
     eintrag(QStringLiteral("Taupunkt"))->menu()->actions().first()->trigger();
     eintrag(QStringLiteral("tb   [°C  ]"))->menu()->actions().first()->trigger();
