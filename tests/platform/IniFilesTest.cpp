@@ -261,7 +261,11 @@ TEST_F(IniFilesTest, AWriteKeepsModeAndOwnerAndSparesAReadOnlyFile)
         EXPECT_EQ(st.st_gid, 4712u);
     }
 
-    // Read-only: not replaced, although the folder would take a new file.
+    // Read-only, though our own: not replaced, although the folder would
+    // take a new file.
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
     Rechte(path, 0444);
     EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
         try {

@@ -12,6 +12,15 @@
 
 namespace {
 
+// Bytes this process has read so far, as the kernel counts them.
+qint64 bytesRead()
+{
+    for (const QByteArray& line : readFile(QStringLiteral("/proc/self/io")).split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
 struct stat statOf(const QString& path)
 {
     struct stat st {};
@@ -168,6 +177,11 @@ TEST(TextFileTest, LinesPastTheirLimitAreNotRead)
     EXPECT_EQ(fl.first, QString(100, u'k'));
     EXPECT_EQ(fl.last, QString(20000, u'z'));
     EXPECT_TRUE(fl.lastTerminated);
+    // Also where the blocks of the scan end just past the BOM or the CR.
+    fl = lies("\xEF\xBB\xBF" + QByteArray(8190, 'k') + "\r\n" + QByteArray(3 * 8192 - 1, 'z') + "\r\n", 8190, 3 * 8192 - 1);
+    EXPECT_FALSE(fl.firstTooLong || fl.lastTooLong);
+    EXPECT_EQ(fl.first.size(), 8190);
+    EXPECT_EQ(fl.last.size(), 3 * 8192 - 1);
 
     // One byte past: empty and flagged; a first line past its limit ends
     // the read there.
@@ -193,10 +207,30 @@ TEST(TextFileTest, LinesPastTheirLimitAreNotRead)
     EXPECT_EQ(fl.lineCount, 1);
     fl = lies(QByteArray(1 << 20, 'k'), 100, 1000);
     EXPECT_TRUE(fl.firstTooLong);
+    EXPECT_EQ(fl.lineCount, 1);
+    // Read as the first line, it is the last line too, by that line's limit.
+    fl = lies(kopf, 100, 50);
+    EXPECT_EQ(fl.first, QString(100, u'k'));
+    EXPECT_TRUE(fl.lastTooLong);
+    EXPECT_TRUE(fl.last.isEmpty());
     // A header that is its only line, longer than a record may be.
     fl = lies(kopf + "\n", 100, 50);
     EXPECT_EQ(fl.first, QString(100, u'k'));
     EXPECT_TRUE(fl.lastTooLong);
+
+    // A line of 64 MiB, first or last, costs about a read of its limit.
+    for (const QByteArray& anfang : {QByteArray(), kopf + "\n"}) {
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(anfang);
+            ASSERT_TRUE(file.resize(64LL * 1024 * 1024));   // sparse: no line feed
+        }
+        const qint64 vorher = bytesRead();
+        ASSERT_TRUE(ReadFirstAndLastLine(path, fl, 100, 1000));
+        EXPECT_TRUE(fl.firstTooLong || fl.lastTooLong);
+        EXPECT_LT(bytesRead() - vorher, 256 * 1024) << anfang.size();
+    }
 }
 
 TEST(TextFileTest, WritesAtomicallyAndKeepsTheOldFileOnFailure)
@@ -241,10 +275,10 @@ TEST(TextFileTest, AReplacedFileKeepsItsModeOwnerAndGroup)
     if (root) {
         ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4711, 4712), 0);
     }
-    Rechte(path, 0640);
+    Rechte(path, 02640);
     ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("neu\n")));
     EXPECT_EQ(readFile(path), QByteArray("neu\n"));
-    EXPECT_EQ(statOf(path).st_mode & 07777, 0640u);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 02640u);
     if (!root)
         GTEST_SKIP() << "giving a file to another owner needs root";
     EXPECT_EQ(statOf(path).st_uid, 4711u);
@@ -263,10 +297,11 @@ TEST(TextFileTest, AReplacedFileKeepsItsModeOwnerAndGroup)
         const bool abgewiesen = !WriteTextFileAtomic(path, QString(500, u'x')) && readFile(path) == "neu\n";
         grenze.rlim_cur = frei;
         setrlimit(RLIMIT_FSIZE, &grenze);
-        const bool geschrieben = WriteTextFileAtomic(path, QString(500, u'x'));
-        return geschrieben && abgewiesen;
+        const bool geschrieben = WriteTextFileAtomic(path, QString(500, u'x')) && readFile(path) == QByteArray(500, 'x');
+        const bool kuerzer = WriteTextFileAtomic(path, QStringLiteral("kurz\n"));
+        return geschrieben && abgewiesen && kuerzer;
     }));
-    EXPECT_EQ(readFile(path), QByteArray(500, 'x'));
+    EXPECT_EQ(readFile(path), QByteArray("kurz\n"));
     EXPECT_EQ(statOf(path).st_uid, 4711u);
     EXPECT_EQ(statOf(path).st_gid, 4712u);
     EXPECT_EQ(statOf(path).st_mode & 07777, 0666u);
@@ -274,7 +309,7 @@ TEST(TextFileTest, AReplacedFileKeepsItsModeOwnerAndGroup)
     // One who may not write it at all leaves it alone.
     Rechte(path, 0644);
     EXPECT_TRUE(OhneRootRechte(dir.path(), [&] { return !WriteTextFileAtomic(path, QStringLiteral("fremd\n")); }));
-    EXPECT_EQ(readFile(path), QByteArray(500, 'x'));
+    EXPECT_EQ(readFile(path), QByteArray("kurz\n"));
     EXPECT_EQ(statOf(path).st_uid, 4711u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"AutoSave.sav"})) << "no temp file left";
 }

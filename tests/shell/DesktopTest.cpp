@@ -8,6 +8,7 @@
 #include "InfoDlgs.h"
 #include "IniFiles.h"
 #include "PrgEinstDlg.h"
+#include "WindowHints.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -62,10 +63,16 @@ TEST_F(DesktopTest, DialogsOfferACloseBoxOnly)
                                                          QStringLiteral("t2m"), ini, nullptr));
     dialoge.push_back(std::make_unique<TRMDiagramm>(loader.get(), QString(), QString(), QStringLiteral("t2m"), 24, 60));
 
-    for (const auto& d : dialoge) {
+    // The dialog border, or the tool window's small caption; above the
+    // display windows, which stay on top.
+    const Qt::WindowType arten[] = {Qt::Dialog, Qt::Dialog, Qt::Tool, Qt::Tool, Qt::Tool};
+    for (size_t i = 0; i < dialoge.size(); ++i) {
+        QDialog* d = dialoge[i].get();
         SCOPED_TRACE(d->objectName().toStdString());
         d->show();
         const Qt::WindowFlags flags = d->windowFlags();
+        EXPECT_EQ(d->windowType(), arten[i]);
+        EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
         EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         EXPECT_TRUE(d->minimumSize() == d->maximumSize())
@@ -86,6 +93,30 @@ TEST_F(DesktopTest, DialogsOfferACloseBoxOnly)
         d->hide();
     }
     dialoge.clear();
+
+    if (unterX) {
+        // A display window shown again while the window manager has it
+        // mapped (restored, say) keeps its marks.
+        fenster->show();
+        const QString id = QString::number(fenster->winId());
+        const auto markiert = [&] {
+            const QStringList zustand = werte(server.xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")}));
+            return zustand.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"))
+                   && zustand.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER"));
+        };
+        bool da = false;
+        for (int i = 0; i < 100 && !da; ++i) {
+            pumpEvents(100);
+            da = markiert();
+        }
+        ASSERT_TRUE(da);
+        SkipTaskbar(fenster);
+        for (int i = 0; i < 10 && da; ++i) {
+            pumpEvents(100);
+            da = markiert();
+        }
+        EXPECT_TRUE(da);
+    }
     abbauen(fenster);
 }
 

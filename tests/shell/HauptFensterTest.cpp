@@ -5,12 +5,16 @@
 #include "IniFiles.h"
 #include "InstanzGuard.h"
 #include "LogFile.h"
+#include "PrgEinstDlg.h"
 #include "RegenMesserFensterUnit.h"
 #include "Screen.h"
 #include "SpaltenFensterUnit.h"
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -248,12 +252,13 @@ TEST_F(HauptFensterTest, HeaderOnlyDataFileLeavesTheMenuEmpty)
 }
 
 // The logger adds a column: the menu is made anew from the new header, the
-// dew point's entry still makes the dew point, the new column is offered,
-// and the day under the old header is kept beside the save file.
+// dew point's entry still makes the dew point, the new column is offered.
+// The day under the old header is kept beside the save file, unless this is
+// a secondary display, and beside the one chosen last.
 TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
 {
     SetClock([] { return EncodeDate(2026, 12, 9) + EncodeTime(4, 15, 0, 0); });
-    writeFile(ini, "[Global]\nErsterStart=0\nttp  bezeichnung=Taupunkt\n");
+    writeFile(ini, "[Global]\nErsterStart=0\nTochterAnzeige=1\nttp  bezeichnung=Taupunkt\n");
     auto h = starte();
     h->DatenLoader->TimerTimer();
     writeFile(daten, kKopf + zeile(0, 1.5) + zeile(1, 2.5));
@@ -281,6 +286,7 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     EXPECT_EQ(texte, (QStringList{QStringLiteral("System Datum/Uhrzeit"), QStringLiteral("Logger Datum/Uhrzeit"),
                                   QStringLiteral("t2m  [°C  ]"), QStringLiteral("rf   [%   ]"), QStringLiteral("p    [hPa ]"),
                                   QStringLiteral("tb   [°C  ]"), QStringLiteral("Taupunkt")}));
+    ASSERT_NE(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
     h->HauptPopUpPopup();
     eintrag(QStringLiteral("Taupunkt"))->menu()->actions().first()->trigger();
     eintrag(QStringLiteral("tb   [°C  ]"))->menu()->actions().first()->trigger();
@@ -289,10 +295,28 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     ASSERT_EQ(fenster.size(), 2);
     EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(0))->Spalte, QStringLiteral("ttp  [°C  ]"));
     EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("tb   [°C  ]"));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*-20261209-*")}).isEmpty());
 
-    // The old layout's day beside the save file, named in the log.
-    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
-    EXPECT_TRUE(readFile(kopie).startsWith(kKopf + "08.12.2026\t10:00:00\t1,5\t80\t1013,5\n"));
+    // No longer a secondary display, with a save file of its own: the next
+    // layout's change keeps the day beside it, named in the log.
+    QTimer::singleShot(0, [this] {
+        QWidget* offen = QApplication::activeModalWidget();
+        auto* d = dynamic_cast<TPrgEinstDialog1*>(offen);
+        if (!d) {
+            ADD_FAILURE() << "no program settings";
+            if (offen)
+                offen->close();
+            return;
+        }
+        d->TochterAnzeigeCB1->setChecked(false);
+        d->AutoSaveDateiJFE1->SetFileName(dir.path(QStringLiteral("Station.sav")));
+        d->OKButton1->click();
+    });
+    h->Programm1->trigger();
+    writeFile(daten, neu.chopped(1) + "\tff   [m/s ]\n08.12.2026\t10:03:00\t3,5\t80\t1013.5\t-2\t4\n");
+    h->DatenLoader->TimerTimer();
+    const QString kopie = dir.path(QStringLiteral("Station-20261209-041500.sav"));
+    EXPECT_EQ(readFile(kopie), neu + "08.12.2026\t10:02:00\t3,5\t80\t1013,5\t-2\n");
     EXPECT_TRUE(QString::fromUtf8(readFile(log)).contains(kopie));
     EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
 }

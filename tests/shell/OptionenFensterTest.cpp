@@ -321,14 +321,17 @@ TEST_F(OptionenTest, SpansComeBackFromTheEditsAndOverflowIsARangeError)
 TEST_F(OptionenTest, EscapeAndCancelApplyNothing)
 {
     FakeSpaltenFenster* f = FensterDerArt(owner, protokoll, 1);
-    for (const bool escape : {true, false}) {
+    // Escape in an edit, Escape on a focused "OK" (only Return presses it), "Abbrechen".
+    for (const int weg : {0, 1, 2}) {
         TOptionenFenster d(programm, *f);
         d.show();
         d.Beschriftung->setText(QStringLiteral("anders"));
         protokoll.clear();
-        if (escape) {
+        if (weg < 2) {
+            QWidget* ziel = weg == 0 ? static_cast<QWidget*>(d.Interval) : d.Button5;
+            ziel->setFocus();
             QKeyEvent druck(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
-            QCoreApplication::sendEvent(d.Interval, &druck);
+            QCoreApplication::sendEvent(ziel, &druck);
         } else {
             d.Button6->click();
         }

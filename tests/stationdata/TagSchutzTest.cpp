@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const QString kHeader = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]\trf   [%   ]\tp    [hPa ]");
@@ -239,13 +242,51 @@ TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderIsKeptBeforeItIsReplaced)
     EXPECT_TRUE(QString::fromUtf8(readFile(sav)).startsWith(kHeader + u'\n'));
     EXPECT_EQ(l->Meldungen, QStringList{QStringLiteral("%1 hat einen anderen Spaltenaufbau, bisherige Daten in %2 gesichert!").arg(sav, kopie)});
 
-    // Now of this header: replaced without a copy.
+    // Now of this header: replaced without a copy, also with its lines
+    // ended by CR LF.
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    EXPECT_EQ(kopien().size(), 1);
+    writeFile(sav, (kHeader + QStringLiteral("\r\n08.12.2026\t10:00:00\t0\t80\t1013,2\r\n")).toUtf8());
     ASSERT_TRUE(l->SpeichereDatei(sav));
     EXPECT_EQ(kopien().size(), 1);
 
     // A file of another header without records holds nothing to keep.
     writeFile(sav, "Datum\tUhrzeit\tff   [m/s ]\n");
     ASSERT_TRUE(l->SpeichereDatei(sav));
+    EXPECT_EQ(kopien().size(), 1);
+}
+
+// The other header's day must never go without its copy; nor may a save
+// that failed after the copy make another copy of the same file.
+TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderStaysWhenItsCopyCantBeWritten)
+{
+    const QByteArray andere = "Datum\tUhrzeit\tff   [m/s ]\n08.12.2026\t09:00:00\t3,5\n";
+    writeFile(sav, andere);
+    auto l = mitTag(2);
+
+    // A folder that takes no new file: the file may be written, its copy not.
+    Rechte(sav, 0666);
+    Rechte(dir.path(), 0555);
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
+        return !l->SpeichereDatei(sav) && readFile(sav) == andere
+               && l->Meldungen.last() == QStringLiteral("Kopie von %1 kann nicht erzeugt werden!").arg(sav);
+    }));
+    Rechte(dir.path(), 0755);
+    EXPECT_TRUE(kopien().isEmpty());
+
+    // The disk runs full after the copy (a file size limit stands in for it).
+    rlimit frei{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &frei), 0);
+    const auto vorher = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit knapp = frei;
+    knapp.rlim_cur = static_cast<rlim_t>(andere.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &knapp), 0);
+    const bool erste = l->SpeichereDatei(sav);
+    const bool zweite = l->SpeichereDatei(sav);
+    setrlimit(RLIMIT_FSIZE, &frei);
+    std::signal(SIGXFSZ, vorher);
+    EXPECT_FALSE(erste || zweite);
+    EXPECT_EQ(readFile(sav), andere);
     EXPECT_EQ(kopien().size(), 1);
 }
 
@@ -294,11 +335,12 @@ TEST_F(TagSchutzTest, ALineFarAheadWaitsForTheNextToConfirmIt)
     EXPECT_EQ(l->Datensaetze(), 2);
     EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 12) + EncodeTime(8, 0, 0, 0));
     EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 21);
+    EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
 }
 
 TEST_F(TagSchutzTest, TheDayLimitOnBothSides)
 {
-    // A day and a second ahead waits; a day less a second ahead is taken.
+    // A day and a second ahead waits; exactly a day ahead is taken.
     auto l = mitTag(1);   // 08.12.2026 10:00:00
     haengeAn(zeileUm(QStringLiteral("09.12.2026"), QStringLiteral("10:00:01"), 1) + u'\n');
     l->TimerTimer();
@@ -306,20 +348,28 @@ TEST_F(TagSchutzTest, TheDayLimitOnBothSides)
     EXPECT_FALSE(l->ZurueckgehalteneZeile().isEmpty());
 
     auto k = mitTag(1);
-    haengeAn(zeileUm(QStringLiteral("09.12.2026"), QStringLiteral("09:59:59"), 1) + u'\n');
+    haengeAn(zeileUm(QStringLiteral("09.12.2026"), QStringLiteral("10:00:00"), 1) + u'\n');
     k->TimerTimer();
     EXPECT_EQ(k->Datensaetze(), 2);
 
     // A confirming line must lie less than a day after the waiting one:
-    // one a day and a second later waits in its place.
+    // one exactly a day later waits in its place.
     haengeAn(zeileUm(QStringLiteral("11.12.2026"), QStringLiteral("10:00:00"), 2) + u'\n');
     k->TimerTimer();
-    haengeAn(zeileUm(QStringLiteral("12.12.2026"), QStringLiteral("10:00:01"), 3) + u'\n');
+    haengeAn(zeileUm(QStringLiteral("12.12.2026"), QStringLiteral("10:00:00"), 3) + u'\n');
     k->Meldungen.clear();
     k->LadeDatei();
     EXPECT_EQ(k->Datensaetze(), 2);
     EXPECT_TRUE(k->ZurueckgehalteneZeile().startsWith(QStringLiteral("12.12.2026")));
     EXPECT_EQ(k->Meldungen.size(), 2);   // the first dropped, the second waits
+
+    // A new layout drops the waiting line: it was read under the old one.
+    schreibe(kVertauscht + u'\n' + zeileUm(QStringLiteral("12.12.2026"), QStringLiteral("10:00:05"), 4) + u'\n');
+    k->TimerTimer();
+    haengeAn(zeileUm(QStringLiteral("12.12.2026"), QStringLiteral("10:00:10"), 5) + u'\n');
+    k->TimerTimer();
+    EXPECT_EQ(k->Datensaetze(), 2);
+    EXPECT_TRUE(k->ZurueckgehalteneZeile().isEmpty());
 
     // Only the start-up placeholder: there is no day to jump from.
     schreibe(kHeader + u'\n');
@@ -337,6 +387,10 @@ TEST_F(TagSchutzTest, AHugeLastLineIsNotReadAndSaidOnce)
     EXPECT_EQ(tick(*l), QStringList{gesagt});
     EXPECT_TRUE(tick(*l).isEmpty());
     EXPECT_EQ(l->Datensaetze(), 2);
+    // A span shortened meanwhile still trims.
+    l->HalteDauer = 0;
+    tick(*l);
+    EXPECT_EQ(l->Datensaetze(), 1);
 
     // Ended and followed by a normal line: read as ever.
     haengeAn(QStringLiteral("\n") + zeile(6, 6) + u'\n');

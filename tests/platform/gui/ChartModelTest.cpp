@@ -175,10 +175,13 @@ TEST_F(ChartModelTest, EmptyRangesAreWidenedNeverDividedByZero)
 {
     TChartModel model;
     const TChartLayout none = model.Layout(QSize(300, 200), fixedMeasures());
-    EXPECT_LT(none.LeftRange.Min, none.LeftRange.Max);
-    EXPECT_LT(none.BottomRange.Min, none.BottomRange.Max);
+    EXPECT_DOUBLE_EQ(none.LeftRange.Min, -1);
+    EXPECT_DOUBLE_EQ(none.LeftRange.Max, 1);
     EXPECT_FALSE(none.LeftTicks.Values.empty());
-    // Its time axis reads forward from midnight, not "01:00 00:30 00:00 ...".
+    // Its time axis reads forward from midnight, not "01:00 00:30 00:00 ...",
+    // over the two hours an empty time axis spans.
+    EXPECT_DOUBLE_EQ(none.BottomRange.Min, 0);
+    EXPECT_DOUBLE_EQ(none.BottomRange.Max, 2.0 / 24);
     QStringList zeiten = none.BottomTicks.Texts;
     zeiten.removeAll(QString());
     ASSERT_GE(zeiten.size(), 2);
@@ -191,7 +194,8 @@ TEST_F(ChartModelTest, EmptyRangesAreWidenedNeverDividedByZero)
     const TChartLayout one = model.Layout(QSize(300, 200), fixedMeasures());
     EXPECT_DOUBLE_EQ(one.LeftRange.Min, 4);
     EXPECT_DOUBLE_EQ(one.LeftRange.Max, 6);
-    EXPECT_NEAR(one.BottomRange.Max - one.BottomRange.Min, 2.0 / 24, 1e-9);
+    EXPECT_NEAR(one.BottomRange.Min, at(11), 1e-9);
+    EXPECT_NEAR(one.BottomRange.Max, at(13), 1e-9);
     EXPECT_TRUE(std::isfinite(one.YToPixel(5)) && std::isfinite(one.XToPixel(at(12))));
     EXPECT_EQ(DecimatedLine(*line, one).size(), 1u);
 
