@@ -158,11 +158,8 @@ TEST(Desktop, TheProgramIsOneEntryInTheTaskbar)
     if (!lauf.x.starteFensterManager(lauf.dir.path()))
         GTEST_SKIP() << "no jwm or xprop";
     ASSERT_TRUE(lauf.kopiere());
-    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
+    const QString daten = lauf.demo();
     const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/Wetterstation.txt"), daten));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/vantorel.ini"), ini));
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
     int anzeigen = 0;
     {
         const TIniFile konfiguration(ini);

@@ -18,13 +18,6 @@
 
 namespace {
 
-void haengeAn(const QString& pfad, const QByteArray& zeile)
-{
-    QFile f(pfad);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
-    f.write(zeile);
-}
-
 QByteArray zeile(int sekunde)
 {
     return QStringLiteral("08.12.2026\t10:00:%1\t%2\t%3\t1013.2\n")
@@ -61,15 +54,6 @@ QByteArrayList EinTagImVerlauf(const VantorelLauf& lauf)
     }
     writeFile(lauf.pfad(QStringLiteral("AutoSave.sav")), sav.join('\n') + '\n');
     return sav;
-}
-
-// Waits, bounded, until the first start has written its windows' sections.
-void WarteAufStart(const VantorelLauf& lauf)
-{
-    QElapsedTimer uhr;
-    uhr.start();
-    while (!readFile(lauf.pfad(QStringLiteral("vantorel.ini"))).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000)
-        QThread::msleep(100);
 }
 
 // What xdotool says on the program's server; empty when it is not there or
@@ -121,7 +105,7 @@ TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
     // line is seen; one of them is broken.
     for (int s = 1; s <= 5; ++s) {
         QThread::msleep(1500);
-        haengeAn(daten, s == 3 ? QByteArray("08.12.2026\t10:00:03\tkaputt\t1\t1\n") : zeile(s));
+        VantorelLauf::haengeAn(daten, s == 3 ? QByteArray("08.12.2026\t10:00:03\tkaputt\t1\t1\n") : zeile(s));
         ASSERT_EQ(vantorel.state(), QProcess::Running);
     }
     QThread::msleep(2500);
@@ -155,11 +139,8 @@ TEST(EndeZuEnde, EveryWindowKindWritesBackTheSectionItWasMadeFrom)
     if (!lauf.x.starte())
         GTEST_SKIP() << "no Xvfb";
     ASSERT_TRUE(lauf.kopiere());
-    const QString daten = lauf.pfad(QStringLiteral("station.txt"));
+    const QString daten = lauf.demo();
     const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/Wetterstation.txt"), daten));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/vantorel.ini"), ini));
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
     QMap<QString, QMap<QString, QString>> vorher;
     QStringList sektionen;
     {
@@ -211,8 +192,8 @@ TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
     vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
     vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
     ASSERT_TRUE(vantorel.waitForStarted(5000));
-    WarteAufStart(lauf);
-    haengeAn(daten, zeile(1));
+    lauf.warteAufStart();
+    VantorelLauf::haengeAn(daten, zeile(1));
     QThread::msleep(3500);
 
     ASSERT_TRUE(QFile::remove(ini));
@@ -235,7 +216,7 @@ TEST(EndeZuEnde, AClosedTerminalClosesAsALogoutDoes)
     const QString daten = KleineStation(lauf);
     const QByteArrayList tag = EinTagImVerlauf(lauf);
     ASSERT_TRUE(lauf.starte({daten}));
-    WarteAufStart(lauf);
+    lauf.warteAufStart();
     QThread::msleep(2500);
     ASSERT_EQ(lauf.prozess.state(), QProcess::Running);
 
@@ -265,7 +246,7 @@ TEST(EndeZuEnde, AnUnwritableConfigurationStillLetsTheUserEndTheProgram)
     const QString daten = KleineStation(lauf);
     const QByteArrayList tag = EinTagImVerlauf(lauf);
     ASSERT_TRUE(lauf.starte({daten}));
-    WarteAufStart(lauf);
+    lauf.warteAufStart();
     QThread::msleep(2000);
     // Without a window manager nobody gives the main window the focus.
     for (const QString& id : Xdotool(lauf, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 
 #include <csignal>
 
@@ -133,6 +134,36 @@ class VantorelLauf {
 public:
     bool kopiere() const { return QFile::copy(QStringLiteral(VANTOREL_BINARY), pfad(QStringLiteral("vantorel"))); }
     QString pfad(const QString& name) const { return dir.path(name); }
+
+    // The demonstration beside the program: the sample day and the
+    // configuration with a window of every kind. The data file's path.
+    QString demo() const
+    {
+        const QString daten = pfad(QStringLiteral("station.txt"));
+        const QString ini = pfad(QStringLiteral("vantorel.ini"));
+        QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/Wetterstation.txt"), daten);
+        QFile::copy(QStringLiteral(VANTOREL_SOURCE_DIR "/examples/vantorel.ini"), ini);
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        return daten;
+    }
+    // As a logger appends to its file.
+    static void haengeAn(const QString& datei, const QByteArray& text)
+    {
+        QFile f(datei);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
+        f.write(text);
+    }
+    // Waits, bounded, until the first start has written its windows'
+    // sections; false when the program is gone by then.
+    bool warteAufStart() const
+    {
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!readFile(pfad(QStringLiteral("vantorel.ini"))).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000
+               && prozess.state() == QProcess::Running)
+            QThread::msleep(100);
+        return prozess.state() == QProcess::Running;
+    }
 
     bool starte(const QStringList& argumente)
     {
