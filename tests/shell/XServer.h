@@ -147,12 +147,7 @@ public:
         return daten;
     }
     // As a logger appends to its file.
-    static void haengeAn(const QString& datei, const QByteArray& text)
-    {
-        QFile f(datei);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
-        f.write(text);
-    }
+    static void haengeAn(const QString& datei, const QByteArray& text) { appendFile(datei, text); }
     // Waits, bounded, until the first start has written its windows'
     // sections; false when the program is gone by then.
     bool warteAufStart() const

@@ -36,12 +36,7 @@ protected:
         sav = dir.path(QStringLiteral("AutoSave.sav"));
     }
     void schreibe(const QString& text) { writeFile(daten, text.toUtf8()); }
-    void haengeAn(const QString& text)
-    {
-        QFile f(daten);
-        ASSERT_TRUE(f.open(QIODevice::Append));
-        f.write(text.toUtf8());
-    }
+    void haengeAn(const QString& text) { appendFile(daten, text.toUtf8()); }
     std::unique_ptr<TDatenLoader> loader() { return std::make_unique<TDatenLoader>(daten, 1000, 1.0, u'\t', false); }
     // A loader that has seen a few live lines: columns known, placeholder gone.
     std::unique_ptr<TDatenLoader> laufend(int von, int bis)

@@ -37,12 +37,7 @@ protected:
         sav = dir.path(QStringLiteral("AutoSave.sav"));
     }
     void schreibe(const QString& text) { writeFile(daten, text.toUtf8()); }
-    void haengeAn(const QString& text)
-    {
-        QFile f(daten);
-        ASSERT_TRUE(f.open(QIODevice::Append));
-        f.write(text.toUtf8());
-    }
+    void haengeAn(const QString& text) { appendFile(daten, text.toUtf8()); }
     // A loader that has taken the records of minutes 0..n-1 live, its
     // copies going beside the save file.
     std::unique_ptr<TDatenLoader> mitTag(int n)

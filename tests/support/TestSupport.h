@@ -33,6 +33,8 @@ private:
 
 // Writes the bytes as they are; fails the test when the file can't be written.
 void writeFile(const QString& path, const QByteArray& bytes);
+// Appends the bytes, as a logger does; fails the test when it can't.
+void appendFile(const QString& path, const QByteArray& bytes);
 // The whole file; empty when it can't be read.
 QByteArray readFile(const QString& path);
 
