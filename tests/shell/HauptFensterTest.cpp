@@ -167,7 +167,11 @@ TEST_F(HauptFensterTest, HeaderOnlyDataFileLeavesTheMenuEmpty)
 TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
 {
     SetClock([] { return EncodeDate(2026, 12, 9) + EncodeTime(4, 15, 0, 0); });
-    writeFile(ini, "[Global]\nErsterStart=0\nTochterAnzeige=1\nttp  bezeichnung=Taupunkt\n");
+    // The kinds of rf are listed up to the integer limit with 0 to 2 present
+    // (a leading zero names no index), those of p up to 1 of them.
+    writeFile(ini, "[Global]\nErsterStart=0\nTochterAnzeige=1\nttp  bezeichnung=Taupunkt\n"
+                   "rf   =2147483647\nrf   0=3\nRF   1=2\nrf   01=5\n  rf   2 =1\n"
+                   "p    =1\np    0=7\np    1=1\np    2=3\n");
     auto h = starte();
     h->DatenLoader->TimerTimer();
     writeFile(daten, kKopf + zeile(0, 1.5) + zeile(1, 2.5));
@@ -178,6 +182,17 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
                 return a;
         return nullptr;
     };
+    const auto arten = [&eintrag](const QString& text) {
+        QStringList r;
+        if (QAction* a = eintrag(text))
+            for (QAction* t : a->menu()->actions())
+                r << t->text() + (t->isEnabled() ? QString() : QStringLiteral(" (grau)"));
+        return r;
+    };
+    const QStringList rfArten{QStringLiteral("Kompass"), QStringLiteral("Thermometer"), QStringLiteral("Standardanzeige")};
+    const QStringList pArten{QStringLiteral("Barometer"), QStringLiteral("Standardanzeige")};
+    EXPECT_EQ(arten(QStringLiteral("rf   [%   ]")), rfArten);
+    EXPECT_EQ(arten(QStringLiteral("p    [hPa ]")), pArten);
     ASSERT_NE(eintrag(QStringLiteral("Taupunkt")), nullptr);
     EXPECT_EQ(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
 
@@ -185,6 +200,8 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     neu.insert(neu.size() - 1, "\ttb   [\xC2\xB0" "C  ]");
     writeFile(daten, neu + "08.12.2026\t10:02:00\t3,5\t80\t1013.5\t-2\n");
     h->DatenLoader->TimerTimer();
+    EXPECT_EQ(arten(QStringLiteral("rf   [%   ]")), rfArten);
+    EXPECT_EQ(arten(QStringLiteral("p    [hPa ]")), pArten);
 
     const QStringList texte = [&h] {
         QStringList r;
