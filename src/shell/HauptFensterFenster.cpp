@@ -94,6 +94,8 @@ void THauptFenster::BaueFensterMenuNeu()
             punkt->deleteLater();
     }
     BaueFensterMenu();
+    // The menu may be open now: the opening greyed the old items only.
+    HauptPopUpPopup();
 }
 
 TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Beschriftung, const QString& Einheit,

@@ -196,12 +196,20 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     ASSERT_NE(eintrag(QStringLiteral("Taupunkt")), nullptr);
     EXPECT_EQ(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
 
+    // The new header comes while the menu is open with a window of t2m on
+    // screen: its item stays greyed, the new column's is offered.
+    ASSERT_NE(eintrag(QStringLiteral("t2m  [°C  ]")), nullptr);
+    eintrag(QStringLiteral("t2m  [°C  ]"))->menu()->actions().first()->trigger();
+    h->HauptPopUp->popup(QPoint(0, 0));
     QByteArray neu = kKopf;
     neu.insert(neu.size() - 1, "\ttb   [\xC2\xB0" "C  ]");
     writeFile(daten, neu + "08.12.2026\t10:02:00\t3,5\t80\t1013.5\t-2\n");
     h->DatenLoader->TimerTimer();
+    EXPECT_EQ(arten(QStringLiteral("t2m  [°C  ]")), QStringList{QStringLiteral("Standardanzeige (grau)")});
+    EXPECT_EQ(arten(QStringLiteral("tb   [°C  ]")), QStringList{QStringLiteral("Standardanzeige")});
     EXPECT_EQ(arten(QStringLiteral("rf   [%   ]")), rfArten);
     EXPECT_EQ(arten(QStringLiteral("p    [hPa ]")), pArten);
+    h->HauptPopUp->hide();
 
     const QStringList texte = [&h] {
         QStringList r;
@@ -216,11 +224,12 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     h->HauptPopUpPopup();
     eintrag(QStringLiteral("Taupunkt"))->menu()->actions().first()->trigger();
     eintrag(QStringLiteral("tb   [°C  ]"))->menu()->actions().first()->trigger();
-    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("ttp__Standardanzeige"), QStringLiteral("tb___Standardanzeige")}));
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("ttp__Standardanzeige"),
+                                      QStringLiteral("tb___Standardanzeige")}));
     const auto fenster = h->Anzeigefenster();
-    ASSERT_EQ(fenster.size(), 2);
-    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(0))->Spalte, QStringLiteral("ttp  [°C  ]"));
-    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("tb   [°C  ]"));
+    ASSERT_EQ(fenster.size(), 3);
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("ttp  [°C  ]"));
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(2))->Spalte, QStringLiteral("tb   [°C  ]"));
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*-20261209-*")}).isEmpty());
 
     // No longer a secondary display, with a save file of its own: the next
