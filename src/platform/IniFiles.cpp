@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
 #include <memory>
 #include <sys/stat.h>
 #include <ctime>
@@ -282,6 +283,37 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
 {
     WriteString(section, key, QString::number(value));
+}
+
+QList<int> TIniFile::ReadNumberedIntegers(const QString& section, const QString& prefix, int last, int def) const
+{
+    QList<int> values;
+    const ContentPtr c = read(m_fileName);
+    const IniSection* s = findSection(*c, section);
+    if (!s || last < 0)
+        return values;
+    // A key that a read of prefix + j finds ends in j's digits: each of its
+    // trailing digit runs without a leading zero is a candidate, checked as
+    // that read would check it. The first key found for an index counts.
+    std::map<int, const IniEntry*> found;
+    for (const IniEntry& e : s->entries) {
+        qsizetype digits = e.key.size();
+        while (digits > 0 && e.key.at(digits - 1) >= u'0' && e.key.at(digits - 1) <= u'9')
+            --digits;
+        for (qsizetype i = qMax(digits, e.key.size() - 10); i < e.key.size(); ++i) {
+            if (e.key.at(i) == u'0' && i + 1 < e.key.size())
+                continue;
+            const qint64 j = QStringView(e.key).mid(i).toLongLong();
+            if (j > last || found.count(int(j)))
+                continue;
+            const QString name = (prefix + QString::number(j)).trimmed();
+            if (sameName(e.key, name))
+                found.emplace(int(j), &e);
+        }
+    }
+    for (const auto& index : found)
+        values.append(StrToIntDef(readValue(index.second->value), def));
+    return values;
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const

@@ -25,6 +25,10 @@ public:
     // Decimal, "0x" or "$" hex; empty or bad text gives the default.
     int ReadInteger(const QString& section, const QString& key, int def) const;
     void WriteInteger(const QString& section, const QString& key, int value);
+    // ReadInteger of prefix + "0" up to prefix + last (the index in decimal,
+    // without sign or leading zero), in index order; an index without a key
+    // is left out. Looks only at the keys present, so last may be anything.
+    QList<int> ReadNumberedIntegers(const QString& section, const QString& prefix, int last, int def) const;
     // An integer; anything but 0 is true.
     bool ReadBool(const QString& section, const QString& key, bool def) const;
     void WriteBool(const QString& section, const QString& key, bool value);

@@ -69,11 +69,10 @@ void THauptFenster::BaueFensterMenu()
         if (n == -9999) {
             typen << 1;
         } else {
-            for (int j = 0; j <= n; ++j) {
-                const int t = ini.ReadInteger(kGlobal, p + QString::number(j), -9999);
+            // Only the keys present: the count may be up to the integer limit.
+            for (const int t : ini.ReadNumberedIntegers(kGlobal, p, n, -9999))
                 if (t >= 1 && t <= 11)
                     typen << t;
-            }
         }
         for (const int t : typen) {
             auto* typ = spalte->addAction(FensterTypWort(t));
@@ -95,6 +94,8 @@ void THauptFenster::BaueFensterMenuNeu()
             punkt->deleteLater();
     }
     BaueFensterMenu();
+    // The menu may be open now: the opening greyed the old items only.
+    HauptPopUpPopup();
 }
 
 TGrundFenster* THauptFenster::ErzeugeFenster(int FensterID, const QString& Beschriftung, const QString& Einheit,

@@ -200,8 +200,12 @@ void TRegenMesserFenster::SetSpanne(double Value)
 void TRegenMesserFenster::SetMittelwertzeit(int Value)
 {
     int n = 0;
-    if (!RegenPeriodenAnzahl(VerlaufIntervalRegen, Value, n))
+    if (!RegenPeriodenAnzahl(VerlaufIntervalRegen, Value, n)) {
+        // A refused pick has checked its own item: the ticks go back to
+        // the period in use.
+        SetzeHaken(PeriodenPunkte, Mittelwertzeit);
         return;
+    }
     Mittelwertzeit = Value;
     SetzeHaken(PeriodenPunkte, Value);
     for (TGrafikRegenMesserFenster* bild : Bilder(Owner()))

@@ -21,6 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             (void)ini.ReadInteger(s, k, 0);
             (void)ini.ReadFloat(s, k, 0);
             (void)ini.ValueExists(s, k);
+            // The numbered read finds what a read of each index finds.
+            for (const QString& prefix : {k.left(5), k.left(k.size() - 1), k + u' '}) {
+                QList<int> einzeln;
+                for (int j = 0; j <= 20; ++j)
+                    if (ini.ValueExists(s, prefix + QString::number(j)))
+                        einzeln << ini.ReadInteger(s, prefix + QString::number(j), -1);
+                fuzz::Pruefe(ini.ReadNumberedIntegers(s, prefix, 20, -1) == einzeln, "numbered keys as each index reads");
+            }
             // Writes are what costs: one key per input.
             if (++gelesen > 1 || k.contains(u'=') || k.trimmed().isEmpty() || s.contains(u']'))
                 continue;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -174,6 +175,45 @@ TEST_F(IniFilesTest, ListsErasesAndDeletes)
     missing.DeleteKey("Global", "A");
     missing.EraseSection("Global");
     EXPECT_FALSE(QFile::exists(missing.FileName()));
+
+    // Numbered keys come out as a read of each index finds them, whatever
+    // case, blanks, signs, leading zeros, digits in the prefix or doubles.
+    writeFile(path,
+              "[Global]\n"
+              "RF   0=3\n"
+              "  rf   1  = 2 \n"
+              "rf   01=5\n"
+              "rf   +2=6\n"
+              "rf   -1=7\n"
+              "rf   2=1\n"
+              "rf   2=9\n"
+              "rf   3=kaputt\n"
+              "rf 4=4\n"
+              "rf   5 0=8\n"
+              "rf   12=12\n"
+              "rf   2147483647=10\n"
+              "rf   2147483648=11\n"
+              "rf   99999999999=4\n"
+              "ab120=1\n"
+              "ab1201=4\n"
+              "ab12012=5\n"
+              "ab12010=6\n"
+              "7=2\n"
+              "[GLOBAL]\n"
+              "rf   6=6\n");
+    for (const QString& prefix : {QStringLiteral("rf   "), QStringLiteral("RF   "), QStringLiteral("ab120"),
+                                  QStringLiteral("ab12"), QStringLiteral("   "), QStringLiteral("rf")}) {
+        for (int last = -2; last <= 13; ++last) {
+            QList<int> einzeln;
+            for (int j = 0; j <= last; ++j)
+                if (ini.ValueExists("Global", prefix + QString::number(j)))
+                    einzeln << ini.ReadInteger("Global", prefix + QString::number(j), -1);
+            EXPECT_EQ(ini.ReadNumberedIntegers("Global", prefix, last, -1), einzeln)
+                << '"' << prefix.toStdString() << "\" up to " << last;
+        }
+    }
+    EXPECT_EQ(ini.ReadNumberedIntegers("Global", "rf   ", INT_MAX, -1), (QList<int>{3, 2, 1, -1, 12, 10}));
+    EXPECT_EQ(ini.ReadNumberedIntegers("Fehlt", "rf   ", INT_MAX, -1), QList<int>());
 }
 
 TEST_F(IniFilesTest, EveryReadSeesTheFileAsItIsNow)

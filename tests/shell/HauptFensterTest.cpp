@@ -167,7 +167,11 @@ TEST_F(HauptFensterTest, HeaderOnlyDataFileLeavesTheMenuEmpty)
 TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
 {
     SetClock([] { return EncodeDate(2026, 12, 9) + EncodeTime(4, 15, 0, 0); });
-    writeFile(ini, "[Global]\nErsterStart=0\nTochterAnzeige=1\nttp  bezeichnung=Taupunkt\n");
+    // The kinds of rf are listed up to the integer limit with 0 to 2 present
+    // (a leading zero names no index), those of p up to 1 of them.
+    writeFile(ini, "[Global]\nErsterStart=0\nTochterAnzeige=1\nttp  bezeichnung=Taupunkt\n"
+                   "rf   =2147483647\nrf   0=3\nRF   1=2\nrf   01=5\n  rf   2 =1\n"
+                   "p    =1\np    0=7\np    1=1\np    2=3\n");
     auto h = starte();
     h->DatenLoader->TimerTimer();
     writeFile(daten, kKopf + zeile(0, 1.5) + zeile(1, 2.5));
@@ -178,13 +182,34 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
                 return a;
         return nullptr;
     };
+    const auto arten = [&eintrag](const QString& text) {
+        QStringList r;
+        if (QAction* a = eintrag(text))
+            for (QAction* t : a->menu()->actions())
+                r << t->text() + (t->isEnabled() ? QString() : QStringLiteral(" (grau)"));
+        return r;
+    };
+    const QStringList rfArten{QStringLiteral("Kompass"), QStringLiteral("Thermometer"), QStringLiteral("Standardanzeige")};
+    const QStringList pArten{QStringLiteral("Barometer"), QStringLiteral("Standardanzeige")};
+    EXPECT_EQ(arten(QStringLiteral("rf   [%   ]")), rfArten);
+    EXPECT_EQ(arten(QStringLiteral("p    [hPa ]")), pArten);
     ASSERT_NE(eintrag(QStringLiteral("Taupunkt")), nullptr);
     EXPECT_EQ(eintrag(QStringLiteral("tb   [°C  ]")), nullptr);
 
+    // The new header comes while the menu is open with a window of t2m on
+    // screen: its item stays greyed, the new column's is offered.
+    ASSERT_NE(eintrag(QStringLiteral("t2m  [°C  ]")), nullptr);
+    eintrag(QStringLiteral("t2m  [°C  ]"))->menu()->actions().first()->trigger();
+    h->HauptPopUp->popup(QPoint(0, 0));
     QByteArray neu = kKopf;
     neu.insert(neu.size() - 1, "\ttb   [\xC2\xB0" "C  ]");
     writeFile(daten, neu + "08.12.2026\t10:02:00\t3,5\t80\t1013.5\t-2\n");
     h->DatenLoader->TimerTimer();
+    EXPECT_EQ(arten(QStringLiteral("t2m  [°C  ]")), QStringList{QStringLiteral("Standardanzeige (grau)")});
+    EXPECT_EQ(arten(QStringLiteral("tb   [°C  ]")), QStringList{QStringLiteral("Standardanzeige")});
+    EXPECT_EQ(arten(QStringLiteral("rf   [%   ]")), rfArten);
+    EXPECT_EQ(arten(QStringLiteral("p    [hPa ]")), pArten);
+    h->HauptPopUp->hide();
 
     const QStringList texte = [&h] {
         QStringList r;
@@ -199,11 +224,12 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
     h->HauptPopUpPopup();
     eintrag(QStringLiteral("Taupunkt"))->menu()->actions().first()->trigger();
     eintrag(QStringLiteral("tb   [°C  ]"))->menu()->actions().first()->trigger();
-    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("ttp__Standardanzeige"), QStringLiteral("tb___Standardanzeige")}));
+    EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("t2m__Standardanzeige"), QStringLiteral("ttp__Standardanzeige"),
+                                      QStringLiteral("tb___Standardanzeige")}));
     const auto fenster = h->Anzeigefenster();
-    ASSERT_EQ(fenster.size(), 2);
-    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(0))->Spalte, QStringLiteral("ttp  [°C  ]"));
-    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("tb   [°C  ]"));
+    ASSERT_EQ(fenster.size(), 3);
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(1))->Spalte, QStringLiteral("ttp  [°C  ]"));
+    EXPECT_EQ(dynamic_cast<TSpaltenFenster*>(fenster.at(2))->Spalte, QStringLiteral("tb   [°C  ]"));
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*-20261209-*")}).isEmpty());
 
     // No longer a secondary display, with a save file of its own: the next

@@ -141,6 +141,27 @@ TEST_F(FensterTest, RainGaugeWindowShowsSumMaximumAndStartAndKeepsSaneSettings)
     f->SetVerlaufIntervalRegen(40000);
     EXPECT_EQ(f->Mittelwertzeit, 30);
     EXPECT_EQ(f->VerlaufIntervalRegen, 1);
+    // Nor a pick from the menu that gives more than 65535 periods: only the
+    // period in use keeps its tick, none when it has no item.
+    const auto haken = [f] {
+        QStringList r;
+        for (QAction* a : f->PeriodenPunkte)
+            if (a->isChecked())
+                r << a->text();
+        return r;
+    };
+    f->PeriodenPunkte.at(3)->trigger();   // "60"
+    f->SetVerlaufIntervalRegen(2000 * 24);
+    f->PeriodenPunkte.at(0)->trigger();   // "10": 288000 periods
+    f->PeriodenPunkte.at(2)->trigger();   // "30": 96000
+    EXPECT_EQ(f->Mittelwertzeit, 60);
+    EXPECT_EQ(haken(), QStringList{QStringLiteral("60")});
+    f->SetMittelwertzeit(45);
+    f->PeriodenPunkte.at(1)->trigger();   // "20": 144000
+    EXPECT_EQ(f->Mittelwertzeit, 45);
+    EXPECT_EQ(haken(), QStringList());
+    f->SetVerlaufIntervalRegen(1);
+    f->SetMittelwertzeit(30);
 
     // Ranges: a sum no range holds keeps the label as it was.
     f->Bereiche->Add(clBlue, 0, 5);
