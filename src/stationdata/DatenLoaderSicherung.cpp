@@ -6,9 +6,7 @@
 #include "TextFile.h"
 
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -77,8 +75,6 @@ bool KopfEinerSicherung(const QString& pfad, QString& kopf, bool& mitDaten, QByt
     return true;
 }
 
-constexpr int kMaxKopien = 20;
-
 } // namespace
 
 bool TDatenLoader::SpeichereDatei(const QString& DateiName)
@@ -116,63 +112,6 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         return false;
     }
     return true;
-}
-
-// Written atomically beside the save file as "<stem>-<yyyymmdd-hhmmss>.sav",
-// a second one of the same second as "...-2.sav" and so on; the oldest
-// copies beyond the limit go, never the one just written (the clock may
-// have jumped back). The copy's path, or empty when none was written.
-QString TDatenLoader::SchreibeKopie(const QString& sicherung, QByteArrayView daten)
-{
-    const QFileInfo fi(sicherung);
-    QDir ordner = fi.absoluteDir();
-    const QString stamm = fi.completeBaseName();
-    const QRegularExpression muster(
-        QStringLiteral("^%1-(\\d{8}-\\d{6})(?:-(\\d{1,6}))?\\.sav$").arg(QRegularExpression::escape(stamm)));
-    struct Kopie {
-        QString zeit;
-        int nummer;
-        QString name;
-    };
-    std::vector<Kopie> kopien;
-    for (const QString& n : ordner.entryList(QDir::Files)) {
-        const QRegularExpressionMatch m = muster.match(n);
-        if (m.hasMatch())
-            kopien.push_back({m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), n});
-    }
-
-    const QString zeit = FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());
-    int nummer = 0;
-    for (const Kopie& k : kopien)
-        if (k.zeit == zeit)
-            nummer = std::max(nummer, k.nummer);
-    const QString name = stamm + u'-' + zeit + (nummer == 0 ? QString() : u'-' + QString::number(nummer + 1))
-                         + QStringLiteral(".sav");
-    const QString ziel = ordner.filePath(name);
-    if (QFileInfo::exists(ziel) || !WriteTextFileAtomic(ziel, daten))
-        return QString();
-
-    std::sort(kopien.begin(), kopien.end(), [](const Kopie& a, const Kopie& b) {
-        return a.zeit != b.zeit ? a.zeit < b.zeit : a.nummer < b.nummer;
-    });
-    for (size_t i = 0; i + kMaxKopien - 1 < kopien.size(); ++i)
-        ordner.remove(kopien[i].name);
-    return ziel;
-}
-
-// The day a new layout pushes out, as a save file under its own header.
-QString TDatenLoader::BewahreTag()
-{
-    if (SicherungsDatei.isEmpty())
-        return QString();
-    const std::string text = SicherungsText(m_datenKopf);
-    const QString ziel = SchreibeKopie(SicherungsDatei, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (ziel.isEmpty()) {
-        Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {SicherungsDatei}));
-        return QString();
-    }
-    m_kopiert.append(m_datenKopf);
-    return ziel;
 }
 
 // A save line of plain fields (ASCII numbers, the time and the date in their

@@ -190,4 +190,30 @@ TEST(TagEndeZuEnde, AFiftyMegabyteLastLineCostsNoMemory)
     EXPECT_TRUE(sav.at(sav.size() - 2).startsWith(zeit(1443, 30)));
 }
 
+TEST(TagEndeZuEnde, ALayoutFlappingEverySecondLeavesTheDaysCopy)
+{
+    TagLauf lauf;
+    if (!lauf.bereite())
+        GTEST_SKIP() << "no Xvfb";
+    // Each new layout is read on a tick of its own: one copy per switch.
+    const QString gesichert = QStringLiteral("hat sich geändert, bisherige Daten in ");
+    for (int i = 0; i < 22; ++i) {
+        writeFile(lauf.daten(), (i % 2 ? kKopf : kVertauscht) + "\n" + zeit(1442 + i, 30) + "\t7.5\t80\t1013.2\n");
+        QElapsedTimer uhr;
+        uhr.start();
+        while (lauf.log().count(gesichert) <= i && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
+            QThread::msleep(50);
+        ASSERT_EQ(lauf.log().count(gesichert), i + 1) << lauf.log().toStdString();
+    }
+    ASSERT_TRUE(lauf.beende());
+
+    const QStringList kopien = lauf.kopien();
+    ASSERT_EQ(kopien.size(), 20);
+    qsizetype tage = 0;
+    for (const QString& kopie : kopien)
+        if (datensaetze(lauf.sicherung(kopie)) == 1440)
+            ++tage;
+    EXPECT_EQ(tage, 1);
+}
+
 #endif

@@ -186,9 +186,11 @@ TEST_F(TagSchutzTest, NoCopyOfAPlaceholderNorWithoutASaveFile)
     EXPECT_TRUE(kopien().isEmpty());
 }
 
-TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
+// A layout that flaps every second makes a copy of a record or two each
+// time: beyond twenty they go, never the day's copy before them.
+TEST_F(TagSchutzTest, TwentyCopiesAtMostTheSmallestGoFirst)
 {
-    auto l = mitTag(2);
+    auto l = mitTag(3);
     int sekunde = 0;
     SetClock([&sekunde] { return EncodeDate(2026, 12, 9) + EncodeTime(5, 0, sekunde, 0); });
     const auto wechsel = [&](int i) {
@@ -197,6 +199,8 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
         // Each layout's day holds the record read under it.
         ASSERT_EQ(l->Datensaetze(), 1);
     };
+    const QString tag = QStringLiteral("AutoSave-20261209-050000.sav");
+    const QByteArray tagInhalt = (kHeader + u'\n').toUtf8();
     // A dozen in one second count on: "-10" comes after "-9".
     for (int i = 0; i < 12; ++i)
         wechsel(i);
@@ -207,9 +211,10 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
     }
     QStringList da = kopien();
     ASSERT_EQ(da.size(), 20);
-    for (const char* weg : {"", "-2", "-5"})
+    EXPECT_TRUE(da.contains(tag));
+    for (const char* weg : {"-2", "-3", "-6"})
         EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(weg)))) << weg;
-    for (const char* bleibt : {"-6", "-9", "-10", "-12"})
+    for (const char* bleibt : {"-7", "-9", "-10", "-12"})
         EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(bleibt)))) << bleibt;
     EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050013.sav")));
 
@@ -219,8 +224,36 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
     da = kopien();
     ASSERT_EQ(da.size(), 20);
     EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-040000.sav")));
-    EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000-6.sav")));
+    EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000-7.sav")));
+    // The day is still there, whole.
+    EXPECT_TRUE(readFile(dir.path(tag)).startsWith(tagInhalt));
+    EXPECT_EQ(readFile(dir.path(tag)).count('\n'), 4);
     EXPECT_FALSE(QFileInfo::exists(sav));
+}
+
+// Two copies of one second where the folder may be written but not
+// listed: the second finds the first name taken and numbers itself.
+TEST_F(TagSchutzTest, CopiesOfOneSecondStayApartInAFolderThatCantBeListed)
+{
+    auto l = mitTag(2);
+    Rechte(daten, 0666);
+    Rechte(dir.path(), 0333);
+    const bool gelaufen = OhneRootRechte(dir.path(), [&] {
+        if (!QDir(dir.path()).entryList(QDir::Files).isEmpty())
+            return false;   // listed after all: the case is not made
+        schreibe(kVertauscht + u'\n' + zeile(5, 5) + u'\n');
+        l->TimerTimer();
+        schreibe(kHeader + u'\n' + zeile(6, 6) + u'\n');
+        l->TimerTimer();
+        return l->Datensaetze() == 1;
+    });
+    Rechte(dir.path(), 0755);
+    ASSERT_TRUE(gelaufen);
+    EXPECT_EQ(kopien(), (QStringList{QStringLiteral("AutoSave-20261209-041500-2.sav"), QStringLiteral("AutoSave-20261209-041500.sav")}));
+    const QByteArray erste = readFile(dir.path(QStringLiteral("AutoSave-20261209-041500.sav")));
+    EXPECT_TRUE(erste.startsWith((kHeader + u'\n').toUtf8()));
+    EXPECT_EQ(erste.count('\n'), 3);
+    EXPECT_TRUE(readFile(dir.path(QStringLiteral("AutoSave-20261209-041500-2.sav"))).startsWith((kVertauscht + u'\n').toUtf8()));
 }
 
 TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderIsKeptBeforeItIsReplaced)
