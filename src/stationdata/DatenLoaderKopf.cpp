@@ -18,15 +18,6 @@ QString Gross(const QString& s)
     return r;
 }
 
-// A logger writes names and units: a control character other than the
-// separator means the bytes are no text at all.
-bool HatSteuerzeichen(const QString& zeile, QChar trenn)
-{
-    return std::any_of(zeile.cbegin(), zeile.cend(), [trenn](QChar c) {
-        return c != trenn && c != u'\t' && c.category() == QChar::Other_Control;
-    });
-}
-
 } // namespace
 
 int TDatenLoader::Spaltenanzahl() const

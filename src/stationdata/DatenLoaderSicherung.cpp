@@ -55,23 +55,33 @@ std::string TDatenLoader::SicherungsText(const QString& kopf) const
 
 namespace {
 
-// The header of a save file and whether any line follows it; false when
-// the file can't be read.
-bool KopfEinerSicherung(const QString& pfad, QString& kopf, bool& mitDaten, QByteArray& roh)
+// What a save file holds: its first line, whether that line reads as a
+// header (a line of text with its end, as every save file writes it) and
+// whether any line follows it; false when the file can't be read.
+struct Vorgefunden {
+    QByteArray roh;
+    QString kopf;
+    bool leer = true;
+    bool alsKopf = false;
+    bool mitDaten = false;
+};
+bool LeseVorgefunden(const QString& pfad, QChar trenn, Vorgefunden& v)
 {
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return false;
-    roh = datei.readAll();
+    v.roh = datei.readAll();
     if (datei.error() != QFileDevice::NoError)
         return false;
-    const QByteArrayView rest = WithoutBom(roh);
+    const QByteArrayView rest = WithoutBom(v.roh);
     const qsizetype lf = rest.indexOf('\n');
     QByteArrayView erste = lf < 0 ? rest : rest.first(lf);
     if (erste.endsWith('\r'))
         erste.chop(1);
-    kopf = DecodeText(erste);
-    mitDaten = lf >= 0 && !rest.sliced(lf + 1).trimmed().isEmpty();
+    v.kopf = DecodeText(erste);
+    v.leer = rest.trimmed().isEmpty();
+    v.alsKopf = lf >= 0 && lf <= kMaxKopfBytes && !HatSteuerzeichen(v.kopf, trenn);
+    v.mitDaten = lf >= 0 && !rest.sliced(lf + 1).trimmed().isEmpty();
     return true;
 }
 
@@ -87,19 +97,19 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         return true;
 
     // A save file of another header holds another station's or another
-    // layout's day: it is kept beside, unless this run kept that day
-    // already when the layout changed.
-    QString kopf;
-    bool mitDaten = false;
-    QByteArray alt;
-    if (QFileInfo(DateiName).isFile() && KopfEinerSicherung(DateiName, kopf, mitDaten, alt) && mitDaten
-        && kopf != Header && !m_kopiert.contains(kopf)) {
-        const QString ziel = SchreibeKopie(DateiName, alt);
+    // layout's day, and one that is no save file at all may be anything:
+    // either is kept beside, unless this run kept it already (the day
+    // when the layout changed, or the file at a save that failed). A
+    // header line alone holds nothing to keep.
+    Vorgefunden alt;
+    if (QFileInfo(DateiName).isFile() && LeseVorgefunden(DateiName, Trennzeichen, alt) && !alt.leer
+        && alt.kopf != Header && (alt.mitDaten || !alt.alsKopf) && !m_kopiert.contains(alt.kopf)) {
+        const QString ziel = SchreibeKopie(DateiName, alt.roh);
         if (ziel.isEmpty()) {
             Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {DateiName}));
             return false;
         }
-        m_kopiert.append(kopf);
+        m_kopiert.append(alt.kopf);
         Meldungen.append(Format("%s hat einen anderen Spaltenaufbau, bisherige Daten in %s gesichert!", {DateiName, ziel}));
     }
 

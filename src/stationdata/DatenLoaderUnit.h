@@ -82,8 +82,9 @@ public:
     // --- History save file ------------------------------------------------
     // False (with the message) when the file could not be written.
     bool SpeichereDatei(const QString& DateiName);
-    // Before it replaces a save file of another header, a copy of that
-    // file is kept beside it as a layout change keeps the store's day.
+    // Before it replaces a save file of another header, or a file that is
+    // no save file at all, a copy of that file is kept beside it as a
+    // layout change keeps the store's day.
     // Merges the save file's records: those newer than the store's newest
     // at the end, those older than the records read from the data file in
     // front of them. False when the file was not merged (unreadable, or

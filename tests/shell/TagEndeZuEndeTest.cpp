@@ -190,6 +190,17 @@ TEST(TagEndeZuEnde, AFiftyMegabyteLastLineCostsNoMemory)
     EXPECT_TRUE(sav.at(sav.size() - 2).startsWith(zeit(1443, 30)));
 }
 
+// Waits, bounded, until the log holds the text; false when it does not by
+// then or the program is gone.
+static bool warteAufLog(const TagLauf& lauf, const QString& text)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!lauf.log().contains(text) && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
+        QThread::msleep(100);
+    return lauf.log().contains(text);
+}
+
 TEST(TagEndeZuEnde, ALayoutFlappingEverySecondLeavesTheDaysCopy)
 {
     TagLauf lauf;
@@ -214,6 +225,30 @@ TEST(TagEndeZuEnde, ALayoutFlappingEverySecondLeavesTheDaysCopy)
         if (datensaetze(lauf.sicherung(kopie)) == 1440)
             ++tage;
     EXPECT_EQ(tage, 1);
+}
+
+TEST(TagEndeZuEnde, ASaveFileThatIsNoSaveFileIsKeptBeforeItIsReplaced)
+{
+    TagLauf lauf;
+    if (!lauf.x.starte() || !lauf.kopiere())
+        GTEST_SKIP() << "no Xvfb";
+    const QByteArray fremd(64 * 1024, 'x');
+    writeFile(lauf.pfad(QStringLiteral("AutoSave.sav")), fremd);
+    writeFile(lauf.daten(), kKopf + "\n" + datenZeile(1441));
+    writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
+    ASSERT_TRUE(lauf.starte({lauf.daten()}));
+    ASSERT_TRUE(lauf.warteAufStart());
+    // The first tick has read the live line once it has logged the refusal.
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("Header verschieden, Datei nicht geladen!"))) << lauf.log().toStdString();
+    ASSERT_TRUE(lauf.beende());
+
+    const QStringList kopien = lauf.kopien();
+    ASSERT_EQ(kopien.size(), 1);
+    EXPECT_EQ(readFile(lauf.pfad(kopien.first())), fremd);
+    EXPECT_TRUE(lauf.log().contains(lauf.pfad(kopien.first()))) << lauf.log().toStdString();
+    const auto sav = lauf.sicherung();
+    EXPECT_EQ(sav.first(), kKopf);
+    EXPECT_EQ(datensaetze(sav), 1);
 }
 
 #endif

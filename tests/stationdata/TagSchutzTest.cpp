@@ -278,10 +278,31 @@ TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderIsKeptBeforeItIsReplaced)
     ASSERT_TRUE(l->SpeichereDatei(sav));
     EXPECT_EQ(kopien().size(), 1);
 
-    // A file of another header without records holds nothing to keep.
+    // A file of another header without records holds nothing to keep,
+    // nor does one of blank lines.
     writeFile(sav, "Datum\tUhrzeit\tff   [m/s ]\n");
     ASSERT_TRUE(l->SpeichereDatei(sav));
+    writeFile(sav, "\n \r\n");
+    ASSERT_TRUE(l->SpeichereDatei(sav));
     EXPECT_EQ(kopien().size(), 1);
+
+    // No save file at all, whatever its first line: kept as it is.
+    const QByteArray ohneEnde(64 * 1024, 'x');
+    QByteArray binaer;
+    for (int i = 0; i < 300; ++i)
+        binaer.append(static_cast<char>((i * 37 + 11) % 256));
+    int n = 1;
+    for (const QByteArray& fremd : {ohneEnde, binaer}) {
+        writeFile(sav, fremd);
+        l->Meldungen.clear();
+        ASSERT_TRUE(l->SpeichereDatei(sav));
+        ++n;
+        const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500-%1.sav").arg(n));
+        EXPECT_EQ(readFile(kopie), fremd) << n;
+        EXPECT_EQ(l->Meldungen, QStringList{QStringLiteral("%1 hat einen anderen Spaltenaufbau, bisherige Daten in %2 gesichert!").arg(sav, kopie)});
+        EXPECT_TRUE(QString::fromUtf8(readFile(sav)).startsWith(kHeader + u'\n'));
+    }
+    EXPECT_EQ(kopien().size(), 3);
 }
 
 // The other header's day must never go without its copy; nor may a save
