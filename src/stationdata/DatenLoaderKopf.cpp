@@ -61,6 +61,7 @@ void TDatenLoader::UebernehmeHeader(const QString& neu)
         HatDatum = false;
         DatumSpalte = 0;
         m_zurueck.clear();
+        m_sprungKopie.clear();
         if (!kopie.isEmpty())
             Meldungen.append(Format("Spaltenaufbau von %s hat sich geändert, bisherige Daten in %s gesichert!", {Datei, kopie}));
         else if (echt)

@@ -1,5 +1,5 @@
-// Copies of a day the store lets go (a new layout, a save file of another
-// header): beside the save file, bounded in number.
+// Copies of a day the store lets go (a new layout, a clock jump, a save
+// file not ours): beside the save file, bounded in number.
 #include "DatenLoaderIntern.h"
 
 #include "TextFile.h"
@@ -92,17 +92,24 @@ QString TDatenLoader::SchreibeKopie(const QString& sicherung, QByteArrayView dat
     return ziel;
 }
 
-// The day a new layout pushes out, as a save file under its own header.
-QString TDatenLoader::BewahreTag()
+// Records von .. bis-1 as a save file under the header they were read with;
+// the copy's path, or empty (with the message when a copy was due).
+QString TDatenLoader::BewahreDatensaetze(int von, int bis)
 {
     if (SicherungsDatei.isEmpty())
         return QString();
-    const std::string text = SicherungsText(m_datenKopf);
+    const std::string text = SicherungsText(m_datenKopf, von, bis);
     const QString ziel = SchreibeKopie(SicherungsDatei, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (ziel.isEmpty()) {
+    if (ziel.isEmpty())
         Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {SicherungsDatei}));
-        return QString();
-    }
-    m_kopiert.append(m_datenKopf);
+    return ziel;
+}
+
+// The day a new layout pushes out, as a save file under its own header.
+QString TDatenLoader::BewahreTag()
+{
+    const QString ziel = BewahreDatensaetze(0, Datensaetze());
+    if (!ziel.isEmpty())
+        m_kopiert.append(m_datenKopf);
     return ziel;
 }

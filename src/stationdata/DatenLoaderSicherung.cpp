@@ -16,19 +16,21 @@
 // ---------------------------------------------------------------------------
 // History save file
 
-// The store as a save file under the given header: straight into UTF-8
-// bytes; a value the fast forms don't cover takes the general conversion.
-std::string TDatenLoader::SicherungsText(const QString& kopf) const
+// Records von .. bis-1 (bis < 0: to the newest) as a save file under the
+// given header: straight into UTF-8 bytes; a value the fast forms don't
+// cover takes the general conversion.
+std::string TDatenLoader::SicherungsText(const QString& kopf, int von, int bis) const
 {
-    const int n = Datensaetze();
+    const int n = bis < 0 ? Datensaetze() : std::min(bis, Datensaetze());
+    von = std::clamp(von, 0, n);
     std::string text;
-    text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(kopf.size()) * 3 + 2);
+    text.reserve(static_cast<size_t>(n - von) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(kopf.size()) * 3 + 2);
     AdviseHugePages(text.data(), text.capacity());
     text += kopf.toStdString();
     text += '\n';
     const std::string trenn = QString(Trennzeichen).toStdString();
     const bool einByte = trenn.size() == 1;
-    for (int r = 0; r < n; ++r) {
+    for (int r = von; r < n; ++r) {
         const double* zeile = m_werte.data() + m_start + static_cast<size_t>(r) * static_cast<size_t>(m_layout);
         for (int c = 0; c < m_layout; ++c) {
             if (c > 0) {

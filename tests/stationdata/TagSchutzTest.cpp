@@ -380,11 +380,103 @@ TEST_F(TagSchutzTest, ALineFarAheadWaitsForTheNextToConfirmIt)
     tick(*l);
     EXPECT_EQ(l->Datensaetze(), 4);
     haengeAn(zeileUm(QStringLiteral("13.12.2026"), QStringLiteral("07:59:59"), 21) + u'\n');
-    tick(*l);
+    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt vor, bisherige Daten in %2 gesichert!").arg(daten, kopie)});
+    EXPECT_EQ(readFile(kopie).count('\n'), 5);
+    EXPECT_TRUE(readFile(kopie).endsWith("08.12.2026\t10:03:00\t3\t80\t1013,2\n"));
     EXPECT_EQ(l->Datensaetze(), 2);
     EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 12) + EncodeTime(8, 0, 0, 0));
     EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 21);
     EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
+}
+
+// A logger clock that glitches five years ahead for a minute: the day is
+// kept, and once the clock is right again it comes back and today goes on.
+TEST_F(TagSchutzTest, AClockYearsAheadForAMinuteLosesNeitherTheDayNorToday)
+{
+    auto l = mitTag(3);
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    const QString tag = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    const QString glitch = dir.path(QStringLiteral("AutoSave-20261209-041500-2.sav"));
+
+    haengeAn(zeile(3, 50, QStringLiteral("08.12.2031")) + u'\n');
+    tick(*l);
+    haengeAn(zeile(4, 51, QStringLiteral("08.12.2031")) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt vor, bisherige Daten in %2 gesichert!").arg(daten, tag)});
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_EQ(readFile(tag), readFile(sav));
+    // The save that replaced the day before.
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    EXPECT_EQ(QString::fromUtf8(readFile(sav)).count(QStringLiteral("2031")), 2);
+
+    // Today's lines: the first waits, read again it confirms nothing, the
+    // next confirms the clock put right.
+    haengeAn(zeile(5, 5) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 08.12.2026 10:05:00 liegt mehr als einen Tag vor dem neuesten und wartet auf den nächsten!")});
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_EQ(l->Datensaetze(), 2);
+    haengeAn(zeile(6, 6) + u'\n');
+    EXPECT_EQ(tick(*l), (QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten in %2 gesichert!").arg(daten, glitch),
+                                     QStringLiteral("Daten aus %1 wieder übernommen!").arg(tag)}));
+    EXPECT_EQ(l->Datensaetze(), 5);
+    EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 8) + EncodeTime(10, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 6);
+    EXPECT_DOUBLE_EQ(l->Minimum(QStringLiteral("t2m  "), 5), 0);
+    EXPECT_DOUBLE_EQ(l->Mittelwert(QStringLiteral("t2m  "), 5), 14.0 / 5);
+    EXPECT_EQ(QString::fromUtf8(readFile(glitch)).count(QStringLiteral("2031")), 2);
+    EXPECT_EQ(readFile(glitch).count('\n'), 3);
+
+    // Today goes on, and the next save holds the day and today.
+    haengeAn(zeile(7, 7) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    const QString gesichert = QString::fromUtf8(readFile(sav));
+    EXPECT_EQ(gesichert.count(u'\n'), 7);
+    EXPECT_FALSE(gesichert.contains(QStringLiteral("2031")));
+    EXPECT_EQ(kopien().size(), 2);
+}
+
+// Put right by more than a day, the clock is confirmed as a jump ahead
+// is; a step back of up to a day stays an old line.
+TEST_F(TagSchutzTest, AClockPutRightIsTakenOnceTheNextLineConfirmsIt)
+{
+    auto l = mitTag(3);
+    haengeAn(zeileUm(QStringLiteral("07.12.2026"), QStringLiteral("10:02:00"), 9) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
+
+    // More than a day back, then the usual line: dropped, and said.
+    const QString alt = zeileUm(QStringLiteral("07.12.2026"), QStringLiteral("10:01:59"), 9);
+    haengeAn(alt + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 07.12.2026 10:01:59 liegt mehr als einen Tag vor dem neuesten und wartet auf den nächsten!")});
+    EXPECT_EQ(l->ZurueckgehalteneZeile(), alt);
+    haengeAn(zeile(3, 3) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 07.12.2026 10:01:59 verworfen: er lag mehr als einen Tag vor dem neuesten und wurde nicht bestätigt!")});
+    EXPECT_EQ(l->Datensaetze(), 4);
+
+    // Two lines back in a row: the newer records leave as a copy; no jump
+    // ahead kept a day, so none comes back.
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:00:00"), 1) + u'\n');
+    tick(*l);
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:01:00"), 2) + u'\n');
+    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten in %2 gesichert!").arg(daten, kopie)});
+    EXPECT_EQ(readFile(kopie).count('\n'), 5);
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 1) + EncodeTime(8, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(l->Maximum(QStringLiteral("t2m  "), 5), 2);
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:02:00"), 3) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_EQ(l->Datensaetze(), 3);
+
+    // Without a save file named, nothing is copied, and that is said.
+    l->SicherungsDatei.clear();
+    haengeAn(zeileUm(QStringLiteral("20.11.2026"), QStringLiteral("08:00:00"), 1) + u'\n');
+    tick(*l);
+    haengeAn(zeileUm(QStringLiteral("20.11.2026"), QStringLiteral("08:00:30"), 1) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten verworfen!").arg(daten)});
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_EQ(kopien().size(), 1);
 }
 
 TEST_F(TagSchutzTest, TheDayLimitOnBothSides)
