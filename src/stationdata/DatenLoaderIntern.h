@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 
 inline const QString kT2m = QStringLiteral("t2m  [°C  ]");
 inline const QString kRf = QStringLiteral("rf   [%   ]");
@@ -27,6 +28,15 @@ constexpr qint64 kMaxKopfBytes = 64 * 1024;
 constexpr qint64 kMaxZeileBytes = 1024 * 1024;
 // A record more than this ahead of the newest waits for the next one.
 constexpr double kZeitsprung = 1.0;
+
+// A logger writes names and units: a control character other than the
+// separator means the bytes are no text at all.
+inline bool HatSteuerzeichen(const QString& zeile, QChar trenn)
+{
+    return std::any_of(zeile.cbegin(), zeile.cend(), [trenn](QChar c) {
+        return c != trenn && c != u'\t' && c.category() == QChar::Other_Control;
+    });
+}
 
 // Switches the loader's timer off and restores the previous state on every
 // way out; restoring it restarts the count.

@@ -18,15 +18,6 @@ QString Gross(const QString& s)
     return r;
 }
 
-// A logger writes names and units: a control character other than the
-// separator means the bytes are no text at all.
-bool HatSteuerzeichen(const QString& zeile, QChar trenn)
-{
-    return std::any_of(zeile.cbegin(), zeile.cend(), [trenn](QChar c) {
-        return c != trenn && c != u'\t' && c.category() == QChar::Other_Control;
-    });
-}
-
 } // namespace
 
 int TDatenLoader::Spaltenanzahl() const
@@ -70,6 +61,7 @@ void TDatenLoader::UebernehmeHeader(const QString& neu)
         HatDatum = false;
         DatumSpalte = 0;
         m_zurueck.clear();
+        m_sprungKopie.clear();
         if (!kopie.isEmpty())
             Meldungen.append(Format("Spaltenaufbau von %s hat sich geändert, bisherige Daten in %s gesichert!", {Datei, kopie}));
         else if (echt)

@@ -6,9 +6,7 @@
 #include "TextFile.h"
 
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -18,19 +16,21 @@
 // ---------------------------------------------------------------------------
 // History save file
 
-// The store as a save file under the given header: straight into UTF-8
-// bytes; a value the fast forms don't cover takes the general conversion.
-std::string TDatenLoader::SicherungsText(const QString& kopf) const
+// Records von .. bis-1 (bis < 0: to the newest) as a save file under the
+// given header: straight into UTF-8 bytes; a value the fast forms don't
+// cover takes the general conversion.
+std::string TDatenLoader::SicherungsText(const QString& kopf, int von, int bis) const
 {
-    const int n = Datensaetze();
+    const int n = bis < 0 ? Datensaetze() : std::min(bis, Datensaetze());
+    von = std::clamp(von, 0, n);
     std::string text;
-    text.reserve(static_cast<size_t>(n) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(kopf.size()) * 3 + 2);
+    text.reserve(static_cast<size_t>(n - von) * static_cast<size_t>(m_layout) * 8 + static_cast<size_t>(kopf.size()) * 3 + 2);
     AdviseHugePages(text.data(), text.capacity());
     text += kopf.toStdString();
     text += '\n';
     const std::string trenn = QString(Trennzeichen).toStdString();
     const bool einByte = trenn.size() == 1;
-    for (int r = 0; r < n; ++r) {
+    for (int r = von; r < n; ++r) {
         const double* zeile = m_werte.data() + m_start + static_cast<size_t>(r) * static_cast<size_t>(m_layout);
         for (int c = 0; c < m_layout; ++c) {
             if (c > 0) {
@@ -57,27 +57,35 @@ std::string TDatenLoader::SicherungsText(const QString& kopf) const
 
 namespace {
 
-// The header of a save file and whether any line follows it; false when
-// the file can't be read.
-bool KopfEinerSicherung(const QString& pfad, QString& kopf, bool& mitDaten, QByteArray& roh)
+// What a save file holds: its first line, whether that line reads as a
+// header (a line of text with its end, as every save file writes it) and
+// whether any line follows it; false when the file can't be read.
+struct Vorgefunden {
+    QByteArray roh;
+    QString kopf;
+    bool leer = true;
+    bool alsKopf = false;
+    bool mitDaten = false;
+};
+bool LeseVorgefunden(const QString& pfad, QChar trenn, Vorgefunden& v)
 {
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return false;
-    roh = datei.readAll();
+    v.roh = datei.readAll();
     if (datei.error() != QFileDevice::NoError)
         return false;
-    const QByteArrayView rest = WithoutBom(roh);
+    const QByteArrayView rest = WithoutBom(v.roh);
     const qsizetype lf = rest.indexOf('\n');
     QByteArrayView erste = lf < 0 ? rest : rest.first(lf);
     if (erste.endsWith('\r'))
         erste.chop(1);
-    kopf = DecodeText(erste);
-    mitDaten = lf >= 0 && !rest.sliced(lf + 1).trimmed().isEmpty();
+    v.kopf = DecodeText(erste);
+    v.leer = rest.trimmed().isEmpty();
+    v.alsKopf = lf >= 0 && lf <= kMaxKopfBytes && !HatSteuerzeichen(v.kopf, trenn);
+    v.mitDaten = lf >= 0 && !rest.sliced(lf + 1).trimmed().isEmpty();
     return true;
 }
-
-constexpr int kMaxKopien = 20;
 
 } // namespace
 
@@ -91,19 +99,19 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         return true;
 
     // A save file of another header holds another station's or another
-    // layout's day: it is kept beside, unless this run kept that day
-    // already when the layout changed.
-    QString kopf;
-    bool mitDaten = false;
-    QByteArray alt;
-    if (QFileInfo(DateiName).isFile() && KopfEinerSicherung(DateiName, kopf, mitDaten, alt) && mitDaten
-        && kopf != Header && !m_kopiert.contains(kopf)) {
-        const QString ziel = SchreibeKopie(DateiName, alt);
+    // layout's day, and one that is no save file at all may be anything:
+    // either is kept beside, unless this run kept it already (the day
+    // when the layout changed, or the file at a save that failed). A
+    // header line alone holds nothing to keep.
+    Vorgefunden alt;
+    if (QFileInfo(DateiName).isFile() && LeseVorgefunden(DateiName, Trennzeichen, alt) && !alt.leer
+        && alt.kopf != Header && (alt.mitDaten || !alt.alsKopf) && !m_kopiert.contains(alt.kopf)) {
+        const QString ziel = SchreibeKopie(DateiName, alt.roh);
         if (ziel.isEmpty()) {
             Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {DateiName}));
             return false;
         }
-        m_kopiert.append(kopf);
+        m_kopiert.append(alt.kopf);
         Meldungen.append(Format("%s hat einen anderen Spaltenaufbau, bisherige Daten in %s gesichert!", {DateiName, ziel}));
     }
 
@@ -116,63 +124,6 @@ bool TDatenLoader::SpeichereDatei(const QString& DateiName)
         return false;
     }
     return true;
-}
-
-// Written atomically beside the save file as "<stem>-<yyyymmdd-hhmmss>.sav",
-// a second one of the same second as "...-2.sav" and so on; the oldest
-// copies beyond the limit go, never the one just written (the clock may
-// have jumped back). The copy's path, or empty when none was written.
-QString TDatenLoader::SchreibeKopie(const QString& sicherung, QByteArrayView daten)
-{
-    const QFileInfo fi(sicherung);
-    QDir ordner = fi.absoluteDir();
-    const QString stamm = fi.completeBaseName();
-    const QRegularExpression muster(
-        QStringLiteral("^%1-(\\d{8}-\\d{6})(?:-(\\d{1,6}))?\\.sav$").arg(QRegularExpression::escape(stamm)));
-    struct Kopie {
-        QString zeit;
-        int nummer;
-        QString name;
-    };
-    std::vector<Kopie> kopien;
-    for (const QString& n : ordner.entryList(QDir::Files)) {
-        const QRegularExpressionMatch m = muster.match(n);
-        if (m.hasMatch())
-            kopien.push_back({m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), n});
-    }
-
-    const QString zeit = FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());
-    int nummer = 0;
-    for (const Kopie& k : kopien)
-        if (k.zeit == zeit)
-            nummer = std::max(nummer, k.nummer);
-    const QString name = stamm + u'-' + zeit + (nummer == 0 ? QString() : u'-' + QString::number(nummer + 1))
-                         + QStringLiteral(".sav");
-    const QString ziel = ordner.filePath(name);
-    if (QFileInfo::exists(ziel) || !WriteTextFileAtomic(ziel, daten))
-        return QString();
-
-    std::sort(kopien.begin(), kopien.end(), [](const Kopie& a, const Kopie& b) {
-        return a.zeit != b.zeit ? a.zeit < b.zeit : a.nummer < b.nummer;
-    });
-    for (size_t i = 0; i + kMaxKopien - 1 < kopien.size(); ++i)
-        ordner.remove(kopien[i].name);
-    return ziel;
-}
-
-// The day a new layout pushes out, as a save file under its own header.
-QString TDatenLoader::BewahreTag()
-{
-    if (SicherungsDatei.isEmpty())
-        return QString();
-    const std::string text = SicherungsText(m_datenKopf);
-    const QString ziel = SchreibeKopie(SicherungsDatei, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (ziel.isEmpty()) {
-        Meldungen.append(Format("Kopie von %s kann nicht erzeugt werden!", {SicherungsDatei}));
-        return QString();
-    }
-    m_kopiert.append(m_datenKopf);
-    return ziel;
 }
 
 // A save line of plain fields (ASCII numbers, the time and the date in their

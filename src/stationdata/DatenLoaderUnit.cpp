@@ -36,13 +36,6 @@ bool SchnelleZahl(QStringView feld, double& wert)
     return FastPunktStrToFloat(std::string_view(puffer, static_cast<size_t>(feld.size())), wert);
 }
 
-// A time stamp as the log names a record: date and time of day.
-QString ZeitText(double zeit)
-{
-    const double tag = std::floor(zeit);
-    return DateToStr(tag) + u' ' + TimeToStr(zeit - tag);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -155,6 +148,23 @@ void TDatenLoader::EntferneAelteste(int anzahl)
     }
 }
 
+// Records von .. bis-1 out of the middle of the store.
+void TDatenLoader::EntferneBereich(int von, int bis)
+{
+    if (bis <= von)
+        return;
+    const auto anfang = m_werte.begin() + static_cast<std::ptrdiff_t>(m_start);
+    const auto spalten = static_cast<std::ptrdiff_t>(m_layout);
+    m_werte.erase(anfang + von * spalten, anfang + bis * spalten);
+    if (m_werte.size() == m_start) {
+        m_werte.clear();
+        m_start = 0;
+    }
+    if (von == 0)
+        m_platzhalter = false;
+    VergissAbgeleitetes();
+}
+
 // After records moved in front of others, nothing kept per record holds.
 void TDatenLoader::VergissAbgeleitetes()
 {
@@ -234,51 +244,6 @@ void TDatenLoader::LadeDatei()
     }
 
     Trimme();
-}
-
-bool TDatenLoader::HatEchteDatensaetze() const
-{
-    return HatUhrzeit && HatDatum && Datensaetze() > (m_platzhalter ? 1 : 0);
-}
-
-// One line dated far ahead would trim the whole day and make every later
-// record look old. Judged by the records, not the system clock: a station
-// computer may run days behind its logger.
-void TDatenLoader::NimmZeile(const QString& zeile)
-{
-    const double neueste = NeuesteZeit();
-    const double zeit = LeseUhrzeit(zeile) + LeseDatum(zeile);
-    if (!(zeit > neueste + kZehntelSekunde))
-        return;
-    const bool weitVoraus = HatEchteDatensaetze() && zeit - neueste > kZeitsprung;
-    if (!m_zurueck.isEmpty()) {
-        if (zeile == m_zurueck)
-            return;
-        if (zeit > m_zurueckZeit + kZehntelSekunde && zeit - m_zurueckZeit < kZeitsprung) {
-            // A second line close behind it: the logger really jumped.
-            const QString bestaetigt = m_zurueck;
-            m_zurueck.clear();
-            NeuerDatensatz(bestaetigt);
-            NeuerDatensatz(zeile);
-            return;
-        }
-        MeldeVerworfen();
-    }
-    if (weitVoraus) {
-        m_zurueck = zeile;
-        m_zurueckZeit = zeit;
-        Meldungen.append(Format("Datensatz vom %s liegt mehr als einen Tag nach dem neuesten und wartet auf den nächsten!",
-                                {ZeitText(zeit)}));
-        return;
-    }
-    NeuerDatensatz(zeile);
-}
-
-void TDatenLoader::MeldeVerworfen()
-{
-    Meldungen.append(Format("Datensatz vom %s verworfen: er lag mehr als einen Tag nach dem neuesten und wurde nicht bestätigt!",
-                            {ZeitText(m_zurueckZeit)}));
-    m_zurueck.clear();
 }
 
 void TDatenLoader::Trimme()

@@ -82,8 +82,9 @@ public:
     // --- History save file ------------------------------------------------
     // False (with the message) when the file could not be written.
     bool SpeichereDatei(const QString& DateiName);
-    // Before it replaces a save file of another header, a copy of that
-    // file is kept beside it as a layout change keeps the store's day.
+    // Before it replaces a save file of another header, or a file that is
+    // no save file at all, a copy of that file is kept beside it as a
+    // layout change keeps the store's day.
     // Merges the save file's records: those newer than the store's newest
     // at the end, those older than the records read from the data file in
     // front of them. False when the file was not merged (unreadable, or
@@ -99,8 +100,8 @@ public:
     int Datensaetze() const;                  // number of stored records
     // The header the stored records were read with.
     const QString& DatenHeader() const { return m_datenKopf; }
-    // A line more than a day ahead of the newest record, waiting for the
-    // next line to confirm it; empty when none waits.
+    // A line more than a day ahead of the newest record or behind it,
+    // waiting for the next line to confirm it; empty when none waits.
     const QString& ZurueckgehalteneZeile() const { return m_zurueck; }
     // Inline, as Zeitstempel: every query that walks the records calls them.
     double Wert(int Datensatz, int Spalte) const
@@ -120,17 +121,21 @@ private:
     enum class KopfArt { Kopf, Datensatz, Unbrauchbar };
     KopfArt PruefeKopf(const QString& zeile, bool zuLang);
     void UebernehmeHeader(const QString& neu);
-    // Appends the newest line by its time, holding back one that jumps
-    // more than a day ahead until the next line confirms it.
+    // Appends the newest line by its time, holding back one more than a
+    // day off the newest record until the next line confirms the jump.
     void NimmZeile(const QString& zeile);
     void MeldeVerworfen();
+    // The confirmed jump: the records it pushes out kept as a copy.
+    void SpringeVor(const QString& erste, const QString& zweite);
+    void SpringeZurueck(const QString& erste, double ersteZeit, const QString& zweite);
     // Records with a time stamp, not only the start-up placeholder.
     bool HatEchteDatensaetze() const;
     // The store's day as a save file beside SicherungsDatei; the copy's
     // path, or empty when none was written.
     QString BewahreTag();
+    QString BewahreDatensaetze(int von, int bis);
     QString SchreibeKopie(const QString& sicherung, QByteArrayView daten);
-    std::string SicherungsText(const QString& kopf) const;
+    std::string SicherungsText(const QString& kopf, int von = 0, int bis = -1) const;
     bool SchnelleSicherungsZeile(QByteArrayView zeile, int spalten, std::vector<double>& werte) const;
     bool LeseBekanntesFeld(const QString& zeile, int spalte, bool uhrzeit, double& wert) const;
     const QStringList& Spaltennamen() const;
@@ -155,6 +160,7 @@ private:
     void Geaendert() { ++m_version; }
     void Trimme();
     void EntferneAelteste(int anzahl);
+    void EntferneBereich(int von, int bis);
     void Leeren();
     void VergissAbgeleitetes();
     void Anhaengen();   // one record of -9999 values at the end
@@ -173,8 +179,12 @@ private:
     bool m_platzhalter = false; // the oldest record is the start-up placeholder
     QString m_unfertig;         // last tick's last line, still without its line end
     QString m_datenKopf;        // header the stored records were read with
-    QString m_zurueck;          // a line far ahead, waiting for confirmation
+    QString m_zurueck;          // a line far off, waiting for confirmation
     double m_zurueckZeit = 0;
+    bool m_zurueckVoraus = false; // ahead of the newest record, or behind it
+    // The copy of the day a jump ahead pushed out; empty when there is
+    // none to bring back.
+    QString m_sprungKopie;
     bool m_langeZeileGemeldet = false;
     QStringList m_kopiert;      // headers whose day this run kept as a copy
 

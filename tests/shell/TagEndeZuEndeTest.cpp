@@ -190,4 +190,109 @@ TEST(TagEndeZuEnde, AFiftyMegabyteLastLineCostsNoMemory)
     EXPECT_TRUE(sav.at(sav.size() - 2).startsWith(zeit(1443, 30)));
 }
 
+// Waits, bounded, until the log holds the text; false when it does not by
+// then or the program is gone.
+static bool warteAufLog(const TagLauf& lauf, const QString& text)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!lauf.log().contains(text) && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
+        QThread::msleep(100);
+    return lauf.log().contains(text);
+}
+
+TEST(TagEndeZuEnde, AClockYearsAheadForAMinuteLosesNeitherTheDayNorToday)
+{
+    TagLauf lauf;
+    if (!lauf.bereite())
+        GTEST_SKIP() << "no Xvfb";
+    lauf.haengeAn(lauf.daten(), "08.12.2031\t10:02:30\t5.5\t80\t1013.2\n");
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("Datensatz vom 08.12.2031 10:02:30 liegt mehr als einen Tag nach dem neuesten")))
+        << lauf.log().toStdString();
+    lauf.haengeAn(lauf.daten(), "08.12.2031\t10:03:30\t6.5\t80\t1013.2\n");
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("springt vor, bisherige Daten in "))) << lauf.log().toStdString();
+    lauf.haengeAn(lauf.daten(), datenZeile(1442));
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("Datensatz vom 08.12.2026 10:02:30 liegt mehr als einen Tag vor dem neuesten")))
+        << lauf.log().toStdString();
+    lauf.haengeAn(lauf.daten(), datenZeile(1443));
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("wieder übernommen!"))) << lauf.log().toStdString();
+    ASSERT_TRUE(lauf.beende());
+    EXPECT_EQ(lauf.prozess.exitCode(), 0);
+
+    // The day before the glitch kept beside, and the glitch itself.
+    const QStringList kopien = lauf.kopien();
+    ASSERT_EQ(kopien.size(), 2) << kopien.join(u' ').toStdString();
+    QList<QByteArray> tag = lauf.sicherung(kopien.at(0));
+    QList<QByteArray> glitch = lauf.sicherung(kopien.at(1));
+    if (datensaetze(tag) < datensaetze(glitch))
+        std::swap(tag, glitch);
+    EXPECT_EQ(datensaetze(tag), 1440);
+    EXPECT_TRUE(tag.at(tag.size() - 2).startsWith(zeit(1441, 30)));
+    EXPECT_EQ(datensaetze(glitch), 2);
+    EXPECT_TRUE(glitch.at(1).startsWith("08.12.2031\t10:02:30"));
+    const QString log = lauf.log();
+    for (const QString& kopie : kopien)
+        EXPECT_TRUE(log.contains(lauf.pfad(kopie))) << kopie.toStdString();
+
+    // The save file: the day, back from its copy, and today's two lines.
+    const auto sav = lauf.sicherung();
+    EXPECT_EQ(datensaetze(sav), 1440);
+    EXPECT_TRUE(sav.at(1).startsWith(zeit(4))) << sav.at(1).toStdString();
+    EXPECT_TRUE(sav.at(sav.size() - 3).startsWith(zeit(1442, 30)));
+    EXPECT_TRUE(sav.at(sav.size() - 2).startsWith(zeit(1443, 30)));
+    EXPECT_FALSE(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))).contains("2031"));
+}
+
+TEST(TagEndeZuEnde, ALayoutFlappingEverySecondLeavesTheDaysCopy)
+{
+    TagLauf lauf;
+    if (!lauf.bereite())
+        GTEST_SKIP() << "no Xvfb";
+    // Each new layout is read on a tick of its own: a copy per switch at
+    // least (a tick may catch the file half written, a layout of its own).
+    const QString gesichert = QStringLiteral("hat sich geändert, bisherige Daten in ");
+    for (int i = 0; i < 22; ++i) {
+        const qsizetype vorher = lauf.log().count(gesichert);
+        writeFile(lauf.daten(), (i % 2 ? kKopf : kVertauscht) + "\n" + zeit(1442 + i, 30) + "\t7.5\t80\t1013.2\n");
+        QElapsedTimer uhr;
+        uhr.start();
+        while (lauf.log().count(gesichert) == vorher && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
+            QThread::msleep(50);
+        ASSERT_GT(lauf.log().count(gesichert), vorher) << lauf.log().toStdString();
+    }
+    ASSERT_TRUE(lauf.beende());
+
+    const QStringList kopien = lauf.kopien();
+    ASSERT_EQ(kopien.size(), 20);
+    qsizetype tage = 0;
+    for (const QString& kopie : kopien)
+        if (datensaetze(lauf.sicherung(kopie)) == 1440)
+            ++tage;
+    EXPECT_EQ(tage, 1);
+}
+
+TEST(TagEndeZuEnde, ASaveFileThatIsNoSaveFileIsKeptBeforeItIsReplaced)
+{
+    TagLauf lauf;
+    if (!lauf.x.starte() || !lauf.kopiere())
+        GTEST_SKIP() << "no Xvfb";
+    const QByteArray fremd(64 * 1024, 'x');
+    writeFile(lauf.pfad(QStringLiteral("AutoSave.sav")), fremd);
+    writeFile(lauf.daten(), kKopf + "\n" + datenZeile(1441));
+    writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
+    ASSERT_TRUE(lauf.starte({lauf.daten()}));
+    ASSERT_TRUE(lauf.warteAufStart());
+    // The first tick has read the live line once it has logged the refusal.
+    ASSERT_TRUE(warteAufLog(lauf, QStringLiteral("Header verschieden, Datei nicht geladen!"))) << lauf.log().toStdString();
+    ASSERT_TRUE(lauf.beende());
+
+    const QStringList kopien = lauf.kopien();
+    ASSERT_EQ(kopien.size(), 1);
+    EXPECT_EQ(readFile(lauf.pfad(kopien.first())), fremd);
+    EXPECT_TRUE(lauf.log().contains(lauf.pfad(kopien.first()))) << lauf.log().toStdString();
+    const auto sav = lauf.sicherung();
+    EXPECT_EQ(sav.first(), kKopf);
+    EXPECT_EQ(datensaetze(sav), 1);
+}
+
 #endif

@@ -99,6 +99,17 @@ TEST_F(HaertungTest, AFirstLineThatReadsAsARecordIsNoHeader)
     l->Meldungen.clear();
     l->LadeDatei();
     EXPECT_EQ(l->Meldungen, QStringList{daten + QStringLiteral(" besitzt keinen Header!")});
+
+    // Only its time, or only its date, reads as a value: a new header.
+    for (const QString& kopf : {QStringLiteral("Datum\t10:00:30\tt2m  [°C  ]\trf   [%   ]\tp    [hPa ]"),
+                                QStringLiteral("08.12.2026\tUhrzeit\tt2m  [°C  ]\trf   [%   ]\tp    [hPa ]")}) {
+        schreibe(kopf + u'\n' + zeile(40, 7) + u'\n');
+        l->TimerTimer();
+        EXPECT_EQ(l->Header, kopf);
+        EXPECT_EQ(l->DatenHeader(), kopf);
+        ASSERT_EQ(l->Datensaetze(), 1);
+        EXPECT_DOUBLE_EQ(l->AktuellerWert(kT2m, 5), 7);
+    }
 }
 
 TEST_F(HaertungTest, AHalfWrittenLastLineCountsOnlyOnceItStaysTheSame)

@@ -186,9 +186,11 @@ TEST_F(TagSchutzTest, NoCopyOfAPlaceholderNorWithoutASaveFile)
     EXPECT_TRUE(kopien().isEmpty());
 }
 
-TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
+// A layout that flaps every second makes a copy of a record or two each
+// time: beyond twenty they go, never the day's copy before them.
+TEST_F(TagSchutzTest, TwentyCopiesAtMostTheSmallestGoFirst)
 {
-    auto l = mitTag(2);
+    auto l = mitTag(3);
     int sekunde = 0;
     SetClock([&sekunde] { return EncodeDate(2026, 12, 9) + EncodeTime(5, 0, sekunde, 0); });
     const auto wechsel = [&](int i) {
@@ -197,6 +199,8 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
         // Each layout's day holds the record read under it.
         ASSERT_EQ(l->Datensaetze(), 1);
     };
+    const QString tag = QStringLiteral("AutoSave-20261209-050000.sav");
+    const QByteArray tagInhalt = (kHeader + u'\n').toUtf8();
     // A dozen in one second count on: "-10" comes after "-9".
     for (int i = 0; i < 12; ++i)
         wechsel(i);
@@ -207,9 +211,10 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
     }
     QStringList da = kopien();
     ASSERT_EQ(da.size(), 20);
-    for (const char* weg : {"", "-2", "-5"})
+    EXPECT_TRUE(da.contains(tag));
+    for (const char* weg : {"-2", "-3", "-6"})
         EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(weg)))) << weg;
-    for (const char* bleibt : {"-6", "-9", "-10", "-12"})
+    for (const char* bleibt : {"-7", "-9", "-10", "-12"})
         EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050000%1.sav").arg(QLatin1String(bleibt)))) << bleibt;
     EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-050013.sav")));
 
@@ -219,8 +224,36 @@ TEST_F(TagSchutzTest, TwentyCopiesAtMostTheOldestGoes)
     da = kopien();
     ASSERT_EQ(da.size(), 20);
     EXPECT_TRUE(da.contains(QStringLiteral("AutoSave-20261209-040000.sav")));
-    EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000-6.sav")));
+    EXPECT_FALSE(da.contains(QStringLiteral("AutoSave-20261209-050000-7.sav")));
+    // The day is still there, whole.
+    EXPECT_TRUE(readFile(dir.path(tag)).startsWith(tagInhalt));
+    EXPECT_EQ(readFile(dir.path(tag)).count('\n'), 4);
     EXPECT_FALSE(QFileInfo::exists(sav));
+}
+
+// Two copies of one second where the folder may be written but not
+// listed: the second finds the first name taken and numbers itself.
+TEST_F(TagSchutzTest, CopiesOfOneSecondStayApartInAFolderThatCantBeListed)
+{
+    auto l = mitTag(2);
+    Rechte(daten, 0666);
+    Rechte(dir.path(), 0333);
+    const bool gelaufen = OhneRootRechte(dir.path(), [&] {
+        if (!QDir(dir.path()).entryList(QDir::Files).isEmpty())
+            return false;   // listed after all: the case is not made
+        schreibe(kVertauscht + u'\n' + zeile(5, 5) + u'\n');
+        l->TimerTimer();
+        schreibe(kHeader + u'\n' + zeile(6, 6) + u'\n');
+        l->TimerTimer();
+        return l->Datensaetze() == 1;
+    });
+    Rechte(dir.path(), 0755);
+    ASSERT_TRUE(gelaufen);
+    EXPECT_EQ(kopien(), (QStringList{QStringLiteral("AutoSave-20261209-041500-2.sav"), QStringLiteral("AutoSave-20261209-041500.sav")}));
+    const QByteArray erste = readFile(dir.path(QStringLiteral("AutoSave-20261209-041500.sav")));
+    EXPECT_TRUE(erste.startsWith((kHeader + u'\n').toUtf8()));
+    EXPECT_EQ(erste.count('\n'), 3);
+    EXPECT_TRUE(readFile(dir.path(QStringLiteral("AutoSave-20261209-041500-2.sav"))).startsWith((kVertauscht + u'\n').toUtf8()));
 }
 
 TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderIsKeptBeforeItIsReplaced)
@@ -245,10 +278,31 @@ TEST_F(TagSchutzTest, ASaveFileOfAnotherHeaderIsKeptBeforeItIsReplaced)
     ASSERT_TRUE(l->SpeichereDatei(sav));
     EXPECT_EQ(kopien().size(), 1);
 
-    // A file of another header without records holds nothing to keep.
+    // A file of another header without records holds nothing to keep,
+    // nor does one of blank lines.
     writeFile(sav, "Datum\tUhrzeit\tff   [m/s ]\n");
     ASSERT_TRUE(l->SpeichereDatei(sav));
+    writeFile(sav, "\n \r\n");
+    ASSERT_TRUE(l->SpeichereDatei(sav));
     EXPECT_EQ(kopien().size(), 1);
+
+    // No save file at all, whatever its first line: kept as it is.
+    const QByteArray ohneEnde(64 * 1024, 'x');
+    QByteArray binaer;
+    for (int i = 0; i < 300; ++i)
+        binaer.append(static_cast<char>((i * 37 + 11) % 256));
+    int n = 1;
+    for (const QByteArray& fremd : {ohneEnde, binaer}) {
+        writeFile(sav, fremd);
+        l->Meldungen.clear();
+        ASSERT_TRUE(l->SpeichereDatei(sav));
+        ++n;
+        const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500-%1.sav").arg(n));
+        EXPECT_EQ(readFile(kopie), fremd) << n;
+        EXPECT_EQ(l->Meldungen, QStringList{QStringLiteral("%1 hat einen anderen Spaltenaufbau, bisherige Daten in %2 gesichert!").arg(sav, kopie)});
+        EXPECT_TRUE(QString::fromUtf8(readFile(sav)).startsWith(kHeader + u'\n'));
+    }
+    EXPECT_EQ(kopien().size(), 3);
 }
 
 // The other header's day must never go without its copy; nor may a save
@@ -326,11 +380,103 @@ TEST_F(TagSchutzTest, ALineFarAheadWaitsForTheNextToConfirmIt)
     tick(*l);
     EXPECT_EQ(l->Datensaetze(), 4);
     haengeAn(zeileUm(QStringLiteral("13.12.2026"), QStringLiteral("07:59:59"), 21) + u'\n');
-    tick(*l);
+    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt vor, bisherige Daten in %2 gesichert!").arg(daten, kopie)});
+    EXPECT_EQ(readFile(kopie).count('\n'), 5);
+    EXPECT_TRUE(readFile(kopie).endsWith("08.12.2026\t10:03:00\t3\t80\t1013,2\n"));
     EXPECT_EQ(l->Datensaetze(), 2);
     EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 12) + EncodeTime(8, 0, 0, 0));
     EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 21);
     EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
+}
+
+// A logger clock that glitches five years ahead for a minute: the day is
+// kept, and once the clock is right again it comes back and today goes on.
+TEST_F(TagSchutzTest, AClockYearsAheadForAMinuteLosesNeitherTheDayNorToday)
+{
+    auto l = mitTag(3);
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    const QString tag = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    const QString glitch = dir.path(QStringLiteral("AutoSave-20261209-041500-2.sav"));
+
+    haengeAn(zeile(3, 50, QStringLiteral("08.12.2031")) + u'\n');
+    tick(*l);
+    haengeAn(zeile(4, 51, QStringLiteral("08.12.2031")) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt vor, bisherige Daten in %2 gesichert!").arg(daten, tag)});
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_EQ(readFile(tag), readFile(sav));
+    // The save that replaced the day before.
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    EXPECT_EQ(QString::fromUtf8(readFile(sav)).count(QStringLiteral("2031")), 2);
+
+    // Today's lines: the first waits, read again it confirms nothing, the
+    // next confirms the clock put right.
+    haengeAn(zeile(5, 5) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 08.12.2026 10:05:00 liegt mehr als einen Tag vor dem neuesten und wartet auf den nächsten!")});
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_EQ(l->Datensaetze(), 2);
+    haengeAn(zeile(6, 6) + u'\n');
+    EXPECT_EQ(tick(*l), (QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten in %2 gesichert!").arg(daten, glitch),
+                                     QStringLiteral("Daten aus %1 wieder übernommen!").arg(tag)}));
+    EXPECT_EQ(l->Datensaetze(), 5);
+    EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 8) + EncodeTime(10, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 6);
+    EXPECT_DOUBLE_EQ(l->Minimum(QStringLiteral("t2m  "), 5), 0);
+    EXPECT_DOUBLE_EQ(l->Mittelwert(QStringLiteral("t2m  "), 5), 14.0 / 5);
+    EXPECT_EQ(QString::fromUtf8(readFile(glitch)).count(QStringLiteral("2031")), 2);
+    EXPECT_EQ(readFile(glitch).count('\n'), 3);
+
+    // Today goes on, and the next save holds the day and today.
+    haengeAn(zeile(7, 7) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    const QString gesichert = QString::fromUtf8(readFile(sav));
+    EXPECT_EQ(gesichert.count(u'\n'), 7);
+    EXPECT_FALSE(gesichert.contains(QStringLiteral("2031")));
+    EXPECT_EQ(kopien().size(), 2);
+}
+
+// Put right by more than a day, the clock is confirmed as a jump ahead
+// is; a step back of up to a day stays an old line.
+TEST_F(TagSchutzTest, AClockPutRightIsTakenOnceTheNextLineConfirmsIt)
+{
+    auto l = mitTag(3);
+    haengeAn(zeileUm(QStringLiteral("07.12.2026"), QStringLiteral("10:02:00"), 9) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
+
+    // More than a day back, then the usual line: dropped, and said.
+    const QString alt = zeileUm(QStringLiteral("07.12.2026"), QStringLiteral("10:01:59"), 9);
+    haengeAn(alt + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 07.12.2026 10:01:59 liegt mehr als einen Tag vor dem neuesten und wartet auf den nächsten!")});
+    EXPECT_EQ(l->ZurueckgehalteneZeile(), alt);
+    haengeAn(zeile(3, 3) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Datensatz vom 07.12.2026 10:01:59 verworfen: er lag mehr als einen Tag vor dem neuesten und wurde nicht bestätigt!")});
+    EXPECT_EQ(l->Datensaetze(), 4);
+
+    // Two lines back in a row: the newer records leave as a copy; no jump
+    // ahead kept a day, so none comes back.
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:00:00"), 1) + u'\n');
+    tick(*l);
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:01:00"), 2) + u'\n');
+    const QString kopie = dir.path(QStringLiteral("AutoSave-20261209-041500.sav"));
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten in %2 gesichert!").arg(daten, kopie)});
+    EXPECT_EQ(readFile(kopie).count('\n'), 5);
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 1) + EncodeTime(8, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(l->Maximum(QStringLiteral("t2m  "), 5), 2);
+    haengeAn(zeileUm(QStringLiteral("01.12.2026"), QStringLiteral("08:02:00"), 3) + u'\n');
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_EQ(l->Datensaetze(), 3);
+
+    // Without a save file named, nothing is copied, and that is said.
+    l->SicherungsDatei.clear();
+    haengeAn(zeileUm(QStringLiteral("20.11.2026"), QStringLiteral("08:00:00"), 1) + u'\n');
+    tick(*l);
+    haengeAn(zeileUm(QStringLiteral("20.11.2026"), QStringLiteral("08:00:30"), 1) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten verworfen!").arg(daten)});
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_EQ(kopien().size(), 1);
 }
 
 TEST_F(TagSchutzTest, TheDayLimitOnBothSides)
