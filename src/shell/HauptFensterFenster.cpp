@@ -223,7 +223,7 @@ void THauptFenster::ErzeugeStandardFenster()
     OptimierePositionen();
     // Sections now, not only at close: a first run that dies must not come
     // back with "ErsterStart" = 0 and no windows.
-    Guarded([&] {
+    MerkeStartSchreibFehler([&] {
         for (TGrundFenster* f : Anzeigefenster())
             f->SpeichereKonfiguration(IniDatei);
     });

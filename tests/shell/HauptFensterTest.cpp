@@ -318,3 +318,25 @@ TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
     EXPECT_EQ(h->Anzeigefenster().size(), 6);
 }
 
+
+// A configuration nobody lets this program write (a folder stands in its
+// place, which root can't write either): the start goes on to the end, the
+// failure is in the log, and said in one box once the start is done.
+TEST_F(HauptFensterTest, AConfigurationThatCantBeWrittenAtTheFirstStartIsOneBoxAfterTheStart)
+{
+    ASSERT_TRUE(QDir().mkdir(ini));
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
+    EXPECT_EQ(h->Anzeigefenster().size(), 6);
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    const QString text = QStringLiteral("In ") + ini + QStringLiteral(" kann nicht geschrieben werden");
+    const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 1);
+    EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - ") + text)) << zeilen.first().toStdString();
+    for (int i = 0; i < 100 && boxen.isEmpty(); ++i)
+        pumpEvents(10);
+    EXPECT_EQ(boxen, QStringList{text});
+    pumpEvents(20);
+    EXPECT_EQ(boxen.size(), 1);
+}
