@@ -308,6 +308,20 @@ TEST_F(HauptFensterTest, SectionsThatCantBeMadeAreOneBoxAtStartAndAllInTheLog)
     ASSERT_EQ(zeilen.size(), 24);
     EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - Fenster [s02] kann nicht erzeugt werden: ") + grund));
     EXPECT_TRUE(zeilen.last().endsWith(QStringLiteral(" - Fenster [s25] kann nicht erzeugt werden: ") + grund));
+
+    // Exactly as many as the box names: no line for the rest.
+    h.reset();
+    boxen.clear();
+    sektionen = "[Global]\nErsterStart=0\n";
+    for (int i = 1; i <= 11; ++i)
+        sektionen += QStringLiteral("\n[s%1]\nAktiv=1\nFensterID=1\nSpalte=t2m  [\u00B0C  ]\n").arg(i, 2, 10, QChar(u'0')).toUtf8();
+    writeFile(ini, sektionen);
+    h = starte();
+    ASSERT_EQ(boxen.size(), 1);
+    box = boxen.first().split(u'\n');
+    ASSERT_EQ(box.size(), 11) << boxen.first().toStdString();
+    EXPECT_EQ(box.first(), QStringLiteral("10 Fenster konnte(n) nicht erzeugt werden:"));
+    EXPECT_EQ(box.last(), QStringLiteral("[s11] ") + grund);
 }
 
 TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
