@@ -336,16 +336,17 @@ void THauptFenster::OptimierePositionenClick()
 void THauptFenster::LogDateindernClick()
 {
     QString gewaehlt;
-    if (!ChooseOpenFile(QStringLiteral("Öffne Log-Datei"), QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"),
-                        QString(), gewaehlt)
-        || !QFileInfo(gewaehlt).isFile()) {
+    const bool gewaehltOk = ChooseOpenFile(QStringLiteral("Öffne Log-Datei"),
+                                           QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"), QString(), gewaehlt);
+    // Closed while the chooser was open (a signal, the session's end): the
+    // close ended the chooser, which is no missing file; the files are
+    // written already and there is no loader to hand over.
+    if (m_geschlossen || !DatenLoader)
+        return;
+    if (!gewaehltOk || !QFileInfo(gewaehlt).isFile()) {
         ShowMessage(QStringLiteral("Log-Datei existiert nicht!"));
         return;
     }
-    // Closed while the chooser was open (a signal, the session's end): the
-    // files are written already and there is no loader to hand over.
-    if (m_geschlossen || !DatenLoader)
-        return;
     const Qt::WindowStates zustand = windowState();
     const bool warAktiv = DatenLoader->Aktiv();
     showMinimized();
