@@ -316,6 +316,53 @@ TEST(Desktop, TheProgramIsOneEntryInTheTaskbar)
     ASSERT_TRUE(lauf.beende());
 }
 
+// Under JWM: the data file chooser ("Log-Datei ändern...") opens above the
+// display windows across the middle of the screen, as every other dialog.
+TEST(Desktop, TheFileChooserOpensAboveTheDisplayWindowsItOverlaps)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    if (!lauf.x.starteFensterManager(lauf.dir.path()))
+        GTEST_SKIP() << "no jwm or xprop";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        GTEST_SKIP() << "no xdotool or xwininfo";
+    ASSERT_TRUE(StarteDemo(lauf));
+    // Beside the windows of the demonstration; the main menu's fourth item.
+    const QString waehler = UeberMenu(lauf, {1100, 900}, 4, QStringLiteral("^Öffne Log-Datei$"));
+    ASSERT_FALSE(waehler.isEmpty()) << "no chooser";
+
+    QStringList anzeigen;
+    for (const QString& id : werte(lauf.x.xprop({QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")})))
+        if (lauf.x.xprop({QStringLiteral("-id"), id, QStringLiteral("WM_NAME")}).section(u'"', 1, 1) == QLatin1String("GrundFenster"))
+            anzeigen << Rahmen(lauf.x, id);
+    // Once the window manager has framed and placed it.
+    QString rahmen;
+    QStringList darueber;
+    int ueberlappt = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    do {
+        lauf.prozess.waitForFinished(100);
+        rahmen = Rahmen(lauf.x, waehler);
+        const QRect flaeche = Flaeche(lauf.x, rahmen);
+        const QStringList stapel = Stapel(lauf.x);
+        darueber.clear();
+        ueberlappt = 0;
+        for (const QString& a : anzeigen) {
+            if (!Flaeche(lauf.x, a).intersects(flaeche))
+                continue;
+            ++ueberlappt;
+            if (stapel.indexOf(a) < stapel.indexOf(rahmen))
+                darueber << a;
+        }
+    } while ((rahmen.isEmpty() || ueberlappt == 0 || !darueber.isEmpty()) && uhr.elapsed() < 20000);
+    EXPECT_GT(ueberlappt, 0);
+    EXPECT_TRUE(darueber.isEmpty()) << darueber.join(u' ').toStdString() << " above the chooser's frame " << rahmen.toStdString();
+    ASSERT_TRUE(lauf.beende());
+}
+
 // Under Openbox, which offers "minimise" on the options dialog whatever it
 // asks for: minimised, the modal dialog comes back at once, restored, raised
 // and active, so the program never hides what holds it.
