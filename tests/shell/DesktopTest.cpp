@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -381,36 +382,43 @@ TEST(Desktop, AMinimisedModalDialogComesBackAtOnce)
     ASSERT_FALSE(dialog.isEmpty()) << "no options dialog";
     const QString hex = QStringLiteral("0x") + QString::number(dialog.toULongLong(), 16);
 
-    // Every change of its state, from before the minimise on.
-    QProcess spion;
+    // Every unmap and map of the dialog, in order: the window manager hides
+    // a minimised window so. Ready once it has seen a mark set on the dialog.
+    QProcess zeuge;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), lauf.x.anzeige);
-    spion.setProcessEnvironment(env);
-    spion.start(QStringLiteral("xprop"), {QStringLiteral("-spy"), QStringLiteral("-id"), dialog, QStringLiteral("WM_STATE")});
-    ASSERT_TRUE(spion.waitForStarted(5000));
-    QString verlauf;
-    QElapsedTimer uhr;
-    uhr.start();
-    while (!verlauf.contains(QStringLiteral("Normal")) && uhr.elapsed() < 20000) {
-        spion.waitForReadyRead(100);
-        verlauf += QString::fromUtf8(spion.readAllStandardOutput());
-    }
-    ASSERT_TRUE(verlauf.contains(QStringLiteral("Normal"))) << verlauf.toStdString();
+    zeuge.setProcessEnvironment(env);
+    zeuge.start(QStringLiteral("xev"), {QStringLiteral("-id"), dialog, QStringLiteral("-event"), QStringLiteral("structure"),
+                                        QStringLiteral("-event"), QStringLiteral("property")});
+    ASSERT_TRUE(zeuge.waitForStarted(5000));
+    QString ereignisse;
+    const auto warte = [&](const std::function<bool()>& bedingung, const std::function<void()>& dabei) {
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!bedingung() && uhr.elapsed() < 20000) {
+            dabei();
+            zeuge.waitForReadyRead(100);
+            ereignisse += QString::fromUtf8(zeuge.readAllStandardOutput());
+        }
+        return bedingung();
+    };
+    ASSERT_TRUE(warte([&] { return ereignisse.contains(QStringLiteral("PropertyNotify")); },
+                      [&] {
+                          lauf.x.xprop({QStringLiteral("-id"), dialog, QStringLiteral("-f"), QStringLiteral("VANTOREL_ZEUGE"),
+                                        QStringLiteral("8s"), QStringLiteral("-set"), QStringLiteral("VANTOREL_ZEUGE"),
+                                        QStringLiteral("1")});
+                      }));
 
     XWerkzeug(lauf.x, QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), dialog});
-    const auto zurueck = [&verlauf] {
-        const qsizetype weg = verlauf.indexOf(QStringLiteral("Iconic"));
-        return weg >= 0 && verlauf.indexOf(QStringLiteral("Normal"), weg) > weg;
+    const auto zurueck = [&ereignisse] {
+        const qsizetype weg = ereignisse.indexOf(QStringLiteral("UnmapNotify"));
+        return weg >= 0 && ereignisse.indexOf(QStringLiteral("\nMapNotify"), weg) > weg;
     };
-    uhr.restart();
-    while (!zurueck() && uhr.elapsed() < 20000) {
-        spion.waitForReadyRead(100);
-        verlauf += QString::fromUtf8(spion.readAllStandardOutput());
-    }
-    spion.kill();
-    spion.waitForFinished();
-    ASSERT_TRUE(verlauf.contains(QStringLiteral("Iconic"))) << "never minimised: " << verlauf.toStdString();
-    EXPECT_TRUE(zurueck()) << verlauf.toStdString();
+    const bool kamZurueck = warte(zurueck, [] {});
+    zeuge.kill();
+    zeuge.waitForFinished();
+    ASSERT_TRUE(ereignisse.contains(QStringLiteral("UnmapNotify"))) << "never minimised";
+    EXPECT_TRUE(kamZurueck);
 
     // Raised above every other window of the program, and active.
     const auto oben = [&] {
@@ -420,7 +428,8 @@ TEST(Desktop, AMinimisedModalDialogComesBackAtOnce)
         return !stapel.isEmpty() && stapel.last() == hex && aktiv == QStringList{hex}
                && !zustand.contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
     };
-    uhr.restart();
+    QElapsedTimer uhr;
+    uhr.start();
     while (!oben() && uhr.elapsed() < 20000)
         lauf.prozess.waitForFinished(100);
     EXPECT_TRUE(oben());
