@@ -161,9 +161,9 @@ void THauptFenster::ErzeugeKonfigurierteFenster()
         const int komma = KommaFuer(spalte);
         try {
             if (id >= 1 && id <= 11) {
-                // A recorder beyond the fourth says so in its own plain box.
                 if (!DatenLoader->SpalteVorhanden(spalte, 5))
                     continue;
+                // A recorder beyond the fourth says so in its own plain box.
                 ErzeugeFenster(id, QString(), QString(), spalte, komma);
             } else if (id == -1 || id == -2) {
                 ErzeugeFenster(id, QString(), QString(), QString(), 0);
