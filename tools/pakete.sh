@@ -1,9 +1,9 @@
 # Sourced by test.sh and run.sh: installs the Debian packages that are
 # missing, as root; otherwise names them and fails.
-# jwm and x11-utils (xprop) are for the tests that put the program on a
-# desktop with a window manager and a taskbar.
+# jwm, openbox and x11-utils (xprop, xwininfo) are for the tests that put
+# the program on a desktop with a window manager and a taskbar.
 PAKETE=(cmake g++ ninja-build qt6-base-dev libxcb1-dev qt6-translations-l10n libgtest-dev libgmock-dev
-        libbenchmark-dev xvfb xauth xdotool jwm x11-utils fonts-dejavu-core fonts-liberation2)
+        libbenchmark-dev xvfb xauth xdotool jwm openbox x11-utils fonts-dejavu-core fonts-liberation2)
 
 installiere_pakete() {
   local missing=() p

@@ -164,10 +164,8 @@ void THauptFenster::ErzeugeKonfigurierteFenster()
             if (id >= 1 && id <= 11) {
                 if (!DatenLoader->SpalteVorhanden(spalte, 5))
                     continue;
-                if (id == 9 && !TSchreiberFenster::PlatzFrei(*this))
-                    nichtErzeugt.append({s, TSchreiberFenster::KeinPlatzMeldung()});
-                else
-                    ErzeugeFenster(id, QString(), QString(), spalte, komma);
+                // A recorder beyond the fourth says so in its own plain box.
+                ErzeugeFenster(id, QString(), QString(), spalte, komma);
             } else if (id == -1 || id == -2) {
                 ErzeugeFenster(id, QString(), QString(), QString(), 0);
             }
@@ -224,7 +222,7 @@ void THauptFenster::ErzeugeStandardFenster()
     OptimierePositionen();
     // Sections now, not only at close: a first run that dies must not come
     // back with "ErsterStart" = 0 and no windows.
-    Guarded([&] {
+    MerkeStartSchreibFehler([&] {
         for (TGrundFenster* f : Anzeigefenster())
             f->SpeichereKonfiguration(IniDatei);
     });

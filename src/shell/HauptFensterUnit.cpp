@@ -34,6 +34,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -239,7 +240,7 @@ void THauptFenster::FormCreate(const TStartParameter& Start)
 
     const bool ersterStart = ini.ReadBool(kGlobal, QStringLiteral("ErsterStart"), true);
     // An unwritable configuration must not stop the start-up here.
-    Guarded([&] { ini.WriteBool(kGlobal, QStringLiteral("ErsterStart"), false); });
+    MerkeStartSchreibFehler([&] { ini.WriteBool(kGlobal, QStringLiteral("ErsterStart"), false); });
 
     if (ersterStart)
         ErzeugeStandardFenster();
@@ -247,6 +248,33 @@ void THauptFenster::FormCreate(const TStartParameter& Start)
         ErzeugeKonfigurierteFenster();
 
     DatenLoader->SetAktiv(true);
+    MeldeStartSchreibFehler();
+}
+
+void THauptFenster::MerkeStartSchreibFehler(const std::function<void()>& Schreiben)
+{
+    try {
+        Schreiben();
+    } catch (const std::exception& e) {
+        m_startSchreibFehler << FehlerText(e);
+    } catch (...) {
+        m_startSchreibFehler << QStringLiteral("Unbekannter Fehler");
+    }
+}
+
+void THauptFenster::MeldeStartSchreibFehler()
+{
+    if (m_startSchreibFehler.isEmpty())
+        return;
+    m_startSchreibFehler.removeDuplicates();
+    Protokolliere(m_startSchreibFehler);
+    // A station computer may run unattended: the box waits until the windows
+    // show and the polling runs. A close before then says it on its own.
+    QTimer::singleShot(0, this, [this, text = m_startSchreibFehler.join(u'\n')] {
+        if (!m_geschlossen)
+            ShowExceptionMessage(text);
+    });
+    m_startSchreibFehler.clear();
 }
 
 bool THauptFenster::WaehleDatendatei(const TStartParameter& Start, QString& Datei)
@@ -308,16 +336,17 @@ void THauptFenster::OptimierePositionenClick()
 void THauptFenster::LogDateindernClick()
 {
     QString gewaehlt;
-    if (!ChooseOpenFile(QStringLiteral("Öffne Log-Datei"), QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"),
-                        QString(), gewaehlt)
-        || !QFileInfo(gewaehlt).isFile()) {
+    const bool gewaehltOk = ChooseOpenFile(QStringLiteral("Öffne Log-Datei"),
+                                           QStringLiteral("Log-Dateien|*.log|Alle Dateien|*.*"), QString(), gewaehlt);
+    // Closed while the chooser was open (a signal, the session's end): the
+    // close ended the chooser, which is no missing file; the files are
+    // written already and there is no loader to hand over.
+    if (m_geschlossen || !DatenLoader)
+        return;
+    if (!gewaehltOk || !QFileInfo(gewaehlt).isFile()) {
         ShowMessage(QStringLiteral("Log-Datei existiert nicht!"));
         return;
     }
-    // Closed while the chooser was open (a signal, the session's end): the
-    // files are written already and there is no loader to hand over.
-    if (m_geschlossen || !DatenLoader)
-        return;
     const Qt::WindowStates zustand = windowState();
     const bool warAktiv = DatenLoader->Aktiv();
     showMinimized();

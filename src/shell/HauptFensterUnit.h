@@ -144,6 +144,10 @@ private:
     // One box for the sections whose windows could not be made; each in the log.
     void MeldeNichtErzeugt(const QList<std::pair<QString, QString>>& Sektionen);
     void ErzeugeStandardFenster();
+    // What the start-up can't write to the configuration is said once, in
+    // the log and in one box after the start, not in a box of its own.
+    void MerkeStartSchreibFehler(const std::function<void()>& Schreiben);
+    void MeldeStartSchreibFehler();
     int KommaFuer(const QString& Spalte) const;
     void SchreibeGlobal(bool mitMenuPunkten, bool mitAutoSave);
     bool SpeichereSicherung();
@@ -161,6 +165,7 @@ private:
     bool m_logFehlerGemeldet = false;
     bool m_ohneDialog = false;
     bool m_schreibFehler = false;
+    QStringList m_startSchreibFehler;
     QString m_abgeglichen;   // the save file whose records the store holds
     std::unique_ptr<TDatenLoader> m_abgegebenerLoader;   // after the close
     TComponentOwner m_komponenten;

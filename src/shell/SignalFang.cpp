@@ -12,6 +12,9 @@ namespace {
 int g_paar[2] = {-1, -1};
 const int kSignale[] = {SIGTERM, SIGINT, SIGHUP};
 struct sigaction g_vorher[std::size(kSignale)];
+// A signal ignored when the program started (SIGHUP under nohup, SIGINT in
+// a script's background job) is left ignored: whoever started it meant so.
+bool g_gefangen[std::size(kSignale)];
 
 void BeiSignal(int)
 {
@@ -35,8 +38,10 @@ TSignalFang::TSignalFang(QObject* Kontext, std::function<void()> Schliessen)
     sa.sa_handler = BeiSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (size_t i = 0; i < std::size(kSignale); ++i)
-        sigaction(kSignale[i], &sa, &g_vorher[i]);
+    for (size_t i = 0; i < std::size(kSignale); ++i) {
+        g_gefangen[i] = sigaction(kSignale[i], nullptr, &g_vorher[i]) == 0 && g_vorher[i].sa_handler != SIG_IGN
+                        && sigaction(kSignale[i], &sa, nullptr) == 0;
+    }
 }
 
 TSignalFang::~TSignalFang()
@@ -44,7 +49,8 @@ TSignalFang::~TSignalFang()
     if (!m_melder)
         return;
     for (size_t i = 0; i < std::size(kSignale); ++i)
-        sigaction(kSignale[i], &g_vorher[i], nullptr);
+        if (g_gefangen[i])
+            sigaction(kSignale[i], &g_vorher[i], nullptr);
     m_melder.reset();
     ::close(g_paar[0]);
     ::close(g_paar[1]);

@@ -7,6 +7,7 @@
 #include "SignalFang.h"
 #include "Timer.h"
 #include "Uebersetzung.h"
+#include "WindowHints.h"
 
 #include <QGuiApplication>
 #include <QTimer>
@@ -62,6 +63,7 @@ int main(int argc, char** argv)
         offen = false;
     });
     app.setQuitOnLastWindowClosed(false);
+    KeepModalDialogsShown(&app);
 
     TStartParameter start;
     start.ProgrammDatei = QCoreApplication::applicationFilePath();

@@ -13,7 +13,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -122,6 +125,129 @@ TEST_F(DesktopTest, DialogsOfferACloseBoxOnly)
 
 #ifdef VANTOREL_BINARY
 
+namespace {
+
+// An X tool on the server; its output, empty when it does not answer in time.
+QString XWerkzeug(const XServer& x, const QString& programm, const QStringList& argumente)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), x.anzeige);
+    p.setProcessEnvironment(env);
+    p.start(programm, argumente);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+int AktiveSektionen(const QString& ini)
+{
+    const TIniFile konfiguration(ini);
+    QStringList sektionen;
+    konfiguration.ReadSections(sektionen);
+    int anzahl = 0;
+    for (const QString& s : sektionen)
+        if (s != QLatin1String("Global") && konfiguration.ReadBool(s, QStringLiteral("Aktiv"), false))
+            ++anzahl;
+    return anzahl;
+}
+
+// Starts the demonstration and waits, bounded, until the window manager has
+// taken the main window and every display window.
+bool StarteDemo(VantorelLauf& lauf)
+{
+    if (!lauf.kopiere())
+        return false;
+    const QString daten = lauf.demo();
+    const int anzeigen = AktiveSektionen(lauf.pfad(QStringLiteral("vantorel.ini")));
+    if (anzeigen < 10 || !lauf.starte({daten}))
+        return false;
+    QElapsedTimer uhr;
+    uhr.start();
+    while (uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running) {
+        if (werte(lauf.x.xprop({QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")})).size() > anzeigen)
+            return true;
+        lauf.prozess.waitForFinished(200);
+    }
+    return false;
+}
+
+// A right click at `punkt`, then the menu's n-th item by the keyboard. The
+// window whose name matches `titel`, once it shows; empty when none came.
+QString UeberMenu(VantorelLauf& lauf, QPoint punkt, int n, const QString& titel)
+{
+    const auto fenster = [&] {
+        return XWerkzeug(lauf.x, QStringLiteral("xdotool"),
+                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titel})
+            .section(u'\n', 0, 0);
+    };
+    // Tried again only when none came: a key too many would go to it.
+    for (int versuch = 0; versuch < 4 && fenster().isEmpty() && lauf.prozess.state() == QProcess::Running; ++versuch) {
+        XWerkzeug(lauf.x, QStringLiteral("xdotool"),
+                  {QStringLiteral("mousemove"), QString::number(punkt.x()), QString::number(punkt.y()),
+                   QStringLiteral("click"), QStringLiteral("3")});
+        QStringList tasten{QStringLiteral("sleep"), QStringLiteral("0.3"), QStringLiteral("key")};
+        for (int i = 0; i < n; ++i)
+            tasten << QStringLiteral("Down");
+        XWerkzeug(lauf.x, QStringLiteral("xdotool"), tasten << QStringLiteral("Return"));
+        QElapsedTimer uhr;
+        uhr.start();
+        while (fenster().isEmpty() && uhr.elapsed() < 5000 && lauf.prozess.state() == QProcess::Running)
+            lauf.prozess.waitForFinished(100);
+    }
+    return fenster();
+}
+
+// The window's ancestor among the root's children: its frame under a window
+// manager. Window ids as xwininfo writes them (0x...).
+QString Rahmen(const XServer& x, QString id)
+{
+    static const QRegularExpression wurzel(QStringLiteral("Root window id: (0x[0-9a-f]+)"));
+    static const QRegularExpression eltern(QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
+    id = QStringLiteral("0x") + QString::number(id.toULongLong(nullptr, 0), 16);
+    for (int tiefe = 0; tiefe < 10; ++tiefe) {
+        const QString baum = XWerkzeug(x, QStringLiteral("xwininfo"), {QStringLiteral("-id"), id, QStringLiteral("-tree")});
+        const QString w = wurzel.match(baum).captured(1);
+        const QString e = eltern.match(baum).captured(1);
+        if (w.isEmpty() || e.isEmpty())
+            return {};
+        if (e == w)
+            return id;
+        id = e;
+    }
+    return {};
+}
+
+// Where a window lies on the screen.
+QRect Flaeche(const XServer& x, const QString& id)
+{
+    const QString info = XWerkzeug(x, QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    const auto zahl = [&info](const char* was) {
+        const QRegularExpression muster(QLatin1String(was) + QStringLiteral(":\\s+(-?\\d+)"));
+        return muster.match(info).captured(1).toInt();
+    };
+    return {zahl("Absolute upper-left X"), zahl("Absolute upper-left Y"), zahl("Width"), zahl("Height")};
+}
+
+// The root's children as the X server stacks them, the top-most first (so
+// xwininfo lists them).
+QStringList Stapel(const XServer& x)
+{
+    QStringList ids;
+    const QString liste = XWerkzeug(x, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+    for (const QString& zeile : liste.split(u'\n')) {
+        const QString t = zeile.trimmed();
+        if (t.startsWith(QLatin1String("0x")))
+            ids << t.section(u' ', 0, 0);
+    }
+    return ids;
+}
+
+} // namespace
+
 TEST(Desktop, DialogsOfferACloseBoxOnlyUnderAWindowManager)
 {
     XServer x;
@@ -160,15 +286,7 @@ TEST(Desktop, TheProgramIsOneEntryInTheTaskbar)
     ASSERT_TRUE(lauf.kopiere());
     const QString daten = lauf.demo();
     const QString ini = lauf.pfad(QStringLiteral("vantorel.ini"));
-    int anzeigen = 0;
-    {
-        const TIniFile konfiguration(ini);
-        QStringList sektionen;
-        konfiguration.ReadSections(sektionen);
-        for (const QString& s : sektionen)
-            if (s != QLatin1String("Global") && konfiguration.ReadBool(s, QStringLiteral("Aktiv"), false))
-                ++anzeigen;
-    }
+    const int anzeigen = AktiveSektionen(ini);
     ASSERT_GT(anzeigen, 10);
     ASSERT_TRUE(lauf.starte({daten}));
 
@@ -196,6 +314,125 @@ TEST(Desktop, TheProgramIsOneEntryInTheTaskbar)
     EXPECT_EQ(anzeigeFenster, anzeigen);
     EXPECT_EQ(eintraege, QStringList{QStringLiteral("Vantorel")});
     EXPECT_EQ(imPager, QStringList{QStringLiteral("Vantorel")});
+    ASSERT_TRUE(lauf.beende());
+}
+
+// Under JWM: the data file chooser ("Log-Datei ändern...") opens above the
+// display windows across the middle of the screen, as every other dialog.
+TEST(Desktop, TheFileChooserOpensAboveTheDisplayWindowsItOverlaps)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    if (!lauf.x.starteFensterManager(lauf.dir.path()))
+        GTEST_SKIP() << "no jwm or xprop";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        GTEST_SKIP() << "no xdotool or xwininfo";
+    ASSERT_TRUE(StarteDemo(lauf));
+    // Beside the windows of the demonstration; the main menu's fourth item.
+    const QString waehler = UeberMenu(lauf, {1100, 900}, 4, QStringLiteral("^Öffne Log-Datei$"));
+    ASSERT_FALSE(waehler.isEmpty()) << "no chooser";
+
+    QStringList anzeigen;
+    for (const QString& id : werte(lauf.x.xprop({QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")})))
+        if (lauf.x.xprop({QStringLiteral("-id"), id, QStringLiteral("WM_NAME")}).section(u'"', 1, 1) == QLatin1String("GrundFenster"))
+            anzeigen << Rahmen(lauf.x, id);
+    // Once the window manager has framed and placed it.
+    QString rahmen;
+    QStringList darueber;
+    int ueberlappt = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    do {
+        lauf.prozess.waitForFinished(100);
+        rahmen = Rahmen(lauf.x, waehler);
+        const QRect flaeche = Flaeche(lauf.x, rahmen);
+        const QStringList stapel = Stapel(lauf.x);
+        darueber.clear();
+        ueberlappt = 0;
+        for (const QString& a : anzeigen) {
+            if (!Flaeche(lauf.x, a).intersects(flaeche))
+                continue;
+            ++ueberlappt;
+            if (stapel.indexOf(a) < stapel.indexOf(rahmen))
+                darueber << a;
+        }
+    } while ((rahmen.isEmpty() || ueberlappt == 0 || !darueber.isEmpty()) && uhr.elapsed() < 20000);
+    EXPECT_GT(ueberlappt, 0);
+    EXPECT_TRUE(darueber.isEmpty()) << darueber.join(u' ').toStdString() << " above the chooser's frame " << rahmen.toStdString();
+    ASSERT_TRUE(lauf.beende());
+}
+
+// Under Openbox, which offers "minimise" on the options dialog whatever it
+// asks for: minimised, the modal dialog comes back at once, restored, raised
+// and active, so the program never hides what holds it.
+TEST(Desktop, AMinimisedModalDialogComesBackAtOnce)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    if (!lauf.x.starteOpenbox(lauf.dir.path()))
+        GTEST_SKIP() << "no openbox or xprop";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "no xdotool";
+    ASSERT_TRUE(StarteDemo(lauf));
+    // The options of the demonstration's temperature display: its menu's first item.
+    const QString dialog = UeberMenu(lauf, {60, 380}, 1, QStringLiteral("^Optionen\\.\\.\\.$"));
+    ASSERT_FALSE(dialog.isEmpty()) << "no options dialog";
+    const QString hex = QStringLiteral("0x") + QString::number(dialog.toULongLong(), 16);
+
+    // Every unmap and map of the dialog, in order: the window manager hides
+    // a minimised window so. Ready once it has seen a mark set on the dialog.
+    QProcess zeuge;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), lauf.x.anzeige);
+    zeuge.setProcessEnvironment(env);
+    zeuge.start(QStringLiteral("xev"), {QStringLiteral("-id"), dialog, QStringLiteral("-event"), QStringLiteral("structure"),
+                                        QStringLiteral("-event"), QStringLiteral("property")});
+    ASSERT_TRUE(zeuge.waitForStarted(5000));
+    QString ereignisse;
+    const auto warte = [&](const std::function<bool()>& bedingung, const std::function<void()>& dabei) {
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!bedingung() && uhr.elapsed() < 20000) {
+            dabei();
+            zeuge.waitForReadyRead(100);
+            ereignisse += QString::fromUtf8(zeuge.readAllStandardOutput());
+        }
+        return bedingung();
+    };
+    ASSERT_TRUE(warte([&] { return ereignisse.contains(QStringLiteral("PropertyNotify")); },
+                      [&] {
+                          lauf.x.xprop({QStringLiteral("-id"), dialog, QStringLiteral("-f"), QStringLiteral("VANTOREL_ZEUGE"),
+                                        QStringLiteral("8s"), QStringLiteral("-set"), QStringLiteral("VANTOREL_ZEUGE"),
+                                        QStringLiteral("1")});
+                      }));
+
+    XWerkzeug(lauf.x, QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), dialog});
+    const auto zurueck = [&ereignisse] {
+        const qsizetype weg = ereignisse.indexOf(QStringLiteral("UnmapNotify"));
+        return weg >= 0 && ereignisse.indexOf(QStringLiteral("\nMapNotify"), weg) > weg;
+    };
+    const bool kamZurueck = warte(zurueck, [] {});
+    zeuge.kill();
+    zeuge.waitForFinished();
+    ASSERT_TRUE(ereignisse.contains(QStringLiteral("UnmapNotify"))) << "never minimised";
+    EXPECT_TRUE(kamZurueck);
+
+    // Raised above every other window of the program, and active.
+    const auto oben = [&] {
+        const QStringList stapel = werte(lauf.x.xprop({QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")}));
+        const QStringList aktiv = werte(lauf.x.xprop({QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}));
+        const QStringList zustand = werte(lauf.x.xprop({QStringLiteral("-id"), dialog, QStringLiteral("_NET_WM_STATE")}));
+        return !stapel.isEmpty() && stapel.last() == hex && aktiv == QStringList{hex}
+               && !zustand.contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+    };
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!oben() && uhr.elapsed() < 20000)
+        lauf.prozess.waitForFinished(100);
+    EXPECT_TRUE(oben());
     ASSERT_TRUE(lauf.beende());
 }
 

@@ -233,6 +233,60 @@ TEST(EndeZuEnde, AClosedTerminalClosesAsALogoutDoes)
     EXPECT_TRUE(ini.contains(QStringLiteral("[t2m__Standardanzeige]\nFensterID=1\n")));
 }
 
+// Started under nohup, a closed terminal's SIGHUP leaves the program
+// running; a logout while the data file chooser is open closes it as any
+// other: its files written, no word of a missing file, no failure.
+TEST(EndeZuEnde, UnderNohupItRunsOnAndALogoutWithTheChooserOpenClosesAsAnyOther)
+{
+    VantorelLauf lauf;
+    if (!lauf.x.starte())
+        GTEST_SKIP() << "no Xvfb";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "no xdotool";
+    ASSERT_TRUE(lauf.kopiere());
+    const QString daten = KleineStation(lauf);
+    QProcess& vantorel = lauf.prozess;
+    vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
+    vantorel.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+    vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
+    ASSERT_TRUE(vantorel.waitForStarted(5000));
+    ASSERT_TRUE(lauf.warteAufStart());
+    ::kill(static_cast<pid_t>(vantorel.processId()), SIGHUP);
+
+    // The main menu beside the windows, placed along the top; its fourth item.
+    const auto chooser = [&] {
+        return Xdotool(lauf, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                              QStringLiteral("Log-Datei$")});
+    };
+    QElapsedTimer uhr;
+    uhr.start();
+    while (Xdotool(lauf, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                          QStringLiteral("^Vantorel$")})
+               .isEmpty()
+           && uhr.elapsed() < 20000 && vantorel.state() == QProcess::Running)
+        vantorel.waitForFinished(100);
+    // Tried again only when no chooser came: a key too many would go to it.
+    for (int versuch = 0; versuch < 4 && chooser().isEmpty() && vantorel.state() == QProcess::Running; ++versuch) {
+        Xdotool(lauf, {QStringLiteral("mousemove"), QStringLiteral("1100"), QStringLiteral("900"),
+                       QStringLiteral("click"), QStringLiteral("3")});
+        Xdotool(lauf, {QStringLiteral("sleep"), QStringLiteral("0.3"), QStringLiteral("key"), QStringLiteral("Down"),
+                       QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+        uhr.restart();
+        while (chooser().isEmpty() && uhr.elapsed() < 5000 && vantorel.state() == QProcess::Running)
+            vantorel.waitForFinished(100);
+    }
+    ASSERT_FALSE(chooser().isEmpty()) << "no chooser";
+
+    ASSERT_TRUE(lauf.beende());
+    EXPECT_EQ(vantorel.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vantorel.exitCode(), 0);
+    const QString fehler = QString::fromLocal8Bit(vantorel.readAllStandardError());
+    EXPECT_FALSE(fehler.contains(QStringLiteral("Log-Datei existiert nicht!"))) << fehler.toStdString();
+    const QString ini = QString::fromUtf8(readFile(lauf.pfad(QStringLiteral("vantorel.ini"))));
+    EXPECT_TRUE(ini.contains(QStringLiteral("LogDatei=") + daten)) << ini.toStdString();
+    EXPECT_TRUE(readFile(lauf.pfad(QStringLiteral("AutoSave.sav"))).startsWith("Datum\tUhrzeit\t"));
+}
+
 // Alt+F4 with a configuration that can't be written: the message box, and
 // once it is answered the program ends with the day's history saved.
 TEST(EndeZuEnde, AnUnwritableConfigurationStillLetsTheUserEndTheProgram)

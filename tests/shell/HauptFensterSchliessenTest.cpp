@@ -118,9 +118,11 @@ TEST_F(HauptFensterTest, DataFileChangeHandsOverAndWritesNothingAfterwards)
     h->InstanzMutex = guard.get();
     h->DatenLoader->TimerTimer();
 
-    // Cancelled: only the box.
+    // Cancelled, or a folder chosen: only the box.
     h->LogDateindernClick();
-    EXPECT_EQ(boxen, QStringList{QStringLiteral("Log-Datei existiert nicht!")});
+    auswahl = dir.path();
+    h->LogDateindernClick();
+    EXPECT_EQ(boxen, QStringList(2, QStringLiteral("Log-Datei existiert nicht!")));
     EXPECT_TRUE(gestartet.isEmpty());
 
     // A configuration that can't be written: nothing is handed over, and

@@ -289,12 +289,19 @@ TEST_F(HauptFensterTest, FifthRecorderSectionAtStartMakesNoWindowAndStaysAsItWas
     for (const char* spalte : {"aaaaa", "bbbbb", "ccccc", "ddddd", "eeeee"})
         sektionen += QByteArray("\n[") + spalte + "Schreiber]\nAktiv=1\nFensterID=9\nSpalte=" + spalte + "\n";
     writeFile(ini, sektionen);
+    // The recorder's own plain box, not the start-up's box of sections.
+    QList<TMsgDlgType> arten;
+    SetMessageHook([&](const MessageRequest& r) {
+        boxen.append(r.Text);
+        arten.append(r.Type);
+        return IDOK;
+    });
     auto h = starte();
     ASSERT_FALSE(h->StartAbgebrochen());
     EXPECT_EQ(namen(*h), (QStringList{QStringLiteral("aaaaaSchreiber"), QStringLiteral("bbbbbSchreiber"),
                                       QStringLiteral("cccccSchreiber"), QStringLiteral("dddddSchreiber")}));
-    EXPECT_EQ(boxen, QStringList{QStringLiteral(
-                         "Fenster [eeeeeSchreiber] kann nicht erzeugt werden: Maximale Anzahl von Schreibern erreicht!")});
+    EXPECT_EQ(boxen, QStringList{QStringLiteral("Maximale Anzahl von Schreibern erreicht!")});
+    EXPECT_EQ(arten, QList<TMsgDlgType>{mtCustom});
     h->FormClose();
     h.reset();
     const QString text = iniText();
@@ -327,6 +334,20 @@ TEST_F(HauptFensterTest, SectionsThatCantBeMadeAreOneBoxAtStartAndAllInTheLog)
     ASSERT_EQ(zeilen.size(), 24);
     EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - Fenster [s02] kann nicht erzeugt werden: ") + grund));
     EXPECT_TRUE(zeilen.last().endsWith(QStringLiteral(" - Fenster [s25] kann nicht erzeugt werden: ") + grund));
+
+    // Exactly as many as the box names: no line for the rest.
+    h.reset();
+    boxen.clear();
+    sektionen = "[Global]\nErsterStart=0\n";
+    for (int i = 1; i <= 11; ++i)
+        sektionen += QStringLiteral("\n[s%1]\nAktiv=1\nFensterID=1\nSpalte=t2m  [\u00B0C  ]\n").arg(i, 2, 10, QChar(u'0')).toUtf8();
+    writeFile(ini, sektionen);
+    h = starte();
+    ASSERT_EQ(boxen.size(), 1);
+    box = boxen.first().split(u'\n');
+    ASSERT_EQ(box.size(), 11) << boxen.first().toStdString();
+    EXPECT_EQ(box.first(), QStringLiteral("10 Fenster konnte(n) nicht erzeugt werden:"));
+    EXPECT_EQ(box.last(), QStringLiteral("[s11] ") + grund);
 }
 
 TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
@@ -344,3 +365,25 @@ TEST_F(HauptFensterTest, TheFirstStartWritesEveryDefaultWindowsSectionAtOnce)
     EXPECT_EQ(h->Anzeigefenster().size(), 6);
 }
 
+
+// A configuration nobody lets this program write (a folder stands in its
+// place, which root can't write either): the start goes on to the end, the
+// failure is in the log, and said in one box once the start is done.
+TEST_F(HauptFensterTest, AConfigurationThatCantBeWrittenAtTheFirstStartIsOneBoxAfterTheStart)
+{
+    ASSERT_TRUE(QDir().mkdir(ini));
+    auto h = starte();
+    ASSERT_FALSE(h->StartAbgebrochen());
+    EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
+    EXPECT_EQ(h->Anzeigefenster().size(), 6);
+    EXPECT_TRUE(h->DatenLoader->Aktiv());
+    const QString text = QStringLiteral("In ") + ini + QStringLiteral(" kann nicht geschrieben werden");
+    const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zeilen.size(), 1);
+    EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - ") + text)) << zeilen.first().toStdString();
+    for (int i = 0; i < 100 && boxen.isEmpty(); ++i)
+        pumpEvents(10);
+    EXPECT_EQ(boxen, QStringList{text});
+    pumpEvents(20);
+    EXPECT_EQ(boxen.size(), 1);
+}

@@ -26,3 +26,37 @@ TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
         EXPECT_EQ(danach.sa_handler, vorher.sa_handler) << signal;
     }
 }
+
+// Started under nohup, or in the background by a script, the program finds
+// SIGHUP or SIGINT ignored: they stay ignored, the others are caught.
+TEST(SignalFang, ASignalIgnoredWhenTheProgramStartedStaysIgnored)
+{
+    for (const int ignoriert : {SIGHUP, SIGINT}) {
+        struct sigaction vorher {};
+        struct sigaction ign {};
+        ign.sa_handler = SIG_IGN;
+        sigemptyset(&ign.sa_mask);
+        ASSERT_EQ(sigaction(ignoriert, &ign, &vorher), 0);
+        QObject kontext;
+        int geschlossen = 0;
+        {
+            const TSignalFang fang(&kontext, [&] { ++geschlossen; });
+            ASSERT_TRUE(fang.Aktiv());
+            struct sigaction jetzt {};
+            ASSERT_EQ(sigaction(ignoriert, nullptr, &jetzt), 0);
+            EXPECT_EQ(jetzt.sa_handler, SIG_IGN) << ignoriert;
+            ASSERT_EQ(::raise(ignoriert), 0);
+            pumpEvents(50);
+            EXPECT_EQ(geschlossen, 0) << ignoriert;
+            // SIGTERM still closes.
+            ASSERT_EQ(::raise(SIGTERM), 0);
+            for (int i = 0; i < 200 && geschlossen == 0; ++i)
+                pumpEvents(10);
+            EXPECT_EQ(geschlossen, 1) << ignoriert;
+        }
+        struct sigaction danach {};
+        ASSERT_EQ(sigaction(ignoriert, nullptr, &danach), 0);
+        EXPECT_EQ(danach.sa_handler, SIG_IGN) << ignoriert;
+        ASSERT_EQ(sigaction(ignoriert, &vorher, nullptr), 0);
+    }
+}

@@ -66,6 +66,26 @@ public:
         m_fensterManager.setProcessEnvironment(env);
         m_fensterManager.setProcessChannelMode(QProcess::MergedChannels);
         m_fensterManager.start(jwm, {QStringLiteral("-f"), konfiguration});
+        return warteAufFensterManager();
+    }
+    // Openbox instead, as it comes: it offers "minimise" on every window,
+    // dialogs too. False without openbox or xprop.
+    bool starteOpenbox(const QString& ordner)
+    {
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (openbox.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty())
+            return false;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), anzeige);
+        env.insert(QStringLiteral("HOME"), ordner);
+        m_fensterManager.setProcessEnvironment(env);
+        m_fensterManager.setProcessChannelMode(QProcess::MergedChannels);
+        m_fensterManager.start(openbox, {});
+        return warteAufFensterManager();
+    }
+    // Ready once it has announced itself on the root window.
+    bool warteAufFensterManager()
+    {
         if (!m_fensterManager.waitForStarted(5000))
             return false;
         QElapsedTimer uhr;

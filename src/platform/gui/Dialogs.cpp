@@ -188,12 +188,17 @@ bool ChooseOpenFile(const QString& title, const QString& filter, const QString& 
     if (!fileName.isEmpty())
         start = QFileInfo(fileName).isAbsolute() || initialDir.isEmpty() ? fileName
                                                                          : QDir(initialDir).filePath(fileName);
+    QFileDialog dialog(QApplication::activeWindow(), title, start, QtFileFilter(filter));
     // Only an existing file can be confirmed.
-    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, start,
-                                                        QtFileFilter(filter));
-    if (chosen.isEmpty())
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Display windows stay on top; the chooser must not open beneath them,
+    // which a desktop's own chooser can't be told.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    fileName = chosen;
+    fileName = dialog.selectedFiles().constFirst();
     return true;
 }
 

@@ -1,6 +1,9 @@
 #include "WindowHints.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #ifdef VANTOREL_XCB
@@ -106,4 +109,42 @@ void SkipTaskbar(QWidget* window)
 #else
     (void)window;
 #endif
+}
+
+namespace {
+
+class ModalDialogKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::WindowStateChange || !watched->isWidgetType())
+            return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!window->isWindow() || !window->isModal() || !window->isMinimized())
+            return false;
+        // After the window manager is done with the change it reports.
+        QTimer::singleShot(0, window, [w = QPointer<QWidget>(window)] {
+            if (!w || !w->isVisible() || !w->isMinimized())
+                return;
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+            w->show();
+            w->raise();
+            w->activateWindow();
+        });
+        return false;
+    }
+};
+
+} // namespace
+
+void KeepModalDialogsShown(QObject* application)
+{
+    static QPointer<QObject> keeper;
+    if (application && !keeper) {
+        keeper = new ModalDialogKeeper(application);
+        application->installEventFilter(keeper);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QObject;
 class QWidget;
 
 // What a form's border and its place on the desktop tell the window manager.
@@ -18,3 +19,9 @@ void SetDialogBorder(QWidget* form, TDialogBorder border);
 // forgets the marks when a window is hidden. Only X11 has such marks;
 // elsewhere it does nothing.
 void SkipTaskbar(QWidget* window);
+
+// Some window managers offer "minimise" on every dialog, whatever it asks
+// for. A modal dialog minimised would still hold every other window of the
+// program, which could then not even be ended: it comes back at once,
+// restored and raised. Installed once, on the application.
+void KeepModalDialogsShown(QObject* application);
