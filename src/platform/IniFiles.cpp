@@ -129,6 +129,18 @@ bool settled(const timespec& changed)
     return now.tv_sec - changed.tv_sec >= 2;
 }
 
+IniStatFunction& statFunction()
+{
+    static IniStatFunction fn;
+    return fn;
+}
+
+int statOf(int fd, struct stat* st)
+{
+    const IniStatFunction& fn = statFunction();
+    return fn ? fn(fd, st) : ::fstat(fd, st);
+}
+
 ContentPtr emptyContent()
 {
     static const ContentPtr empty = parse({});
@@ -145,7 +157,7 @@ ContentPtr load(const QString& path, LoadState& state)
     }
     QFile file;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (statOf(fd, &st) != 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         state = LoadState::Unreadable;
         return emptyContent();
@@ -237,6 +249,11 @@ QString oneLine(const QString& value)
 
 } // namespace
 
+void SetIniStatFunction(IniStatFunction fn)
+{
+    statFunction() = std::move(fn);
+}
+
 TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
@@ -263,10 +280,11 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
             return true;
         }
         if (const IniEntry* e = findEntry(*s, keyName)) {
-            const QString line = e->key + u'=' + text;
-            if (lines[e->line] == line)
+            // A value it reads as already leaves the file as it is, however
+            // it is spelled there: a read-only file is no error then.
+            if (readValue(e->value) == readValue(text))
                 return false;
-            lines[e->line] = line;
+            lines[e->line] = e->key + u'=' + text;
             return true;
         }
         const int after = s->entries.isEmpty() ? s->headerLine : s->entries.last().line;

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+struct stat;
+
 // INI file with private-profile semantics: section and key names are matched
 // without regard to case (and without surrounding blanks), their order is
 // kept, a new key goes to the end of its section and a new section to the end
@@ -50,3 +54,9 @@ public:
 private:
     QString m_fileName;
 };
+
+// The status of an open file as the INI cache sees it, as the system's fstat
+// gives it: a seam for tests that make a rewrite look like no change. Empty
+// restores fstat.
+using IniStatFunction = std::function<int(int fd, struct stat* st)>;
+void SetIniStatFunction(IniStatFunction fn);

@@ -293,6 +293,34 @@ bool WriteTextFileAtomic(const QString& path, const QString& text)
 
 namespace {
 
+DiskCalls& diskCalls()
+{
+    static DiskCalls calls;
+    return calls;
+}
+
+int syncFile(int fd)
+{
+    const DiskCalls& c = diskCalls();
+    return c.fsync ? c.fsync(fd) : ::fsync(fd);
+}
+
+int renameFile(const char* from, const char* to)
+{
+    const DiskCalls& c = diskCalls();
+    return c.rename ? c.rename(from, to) : ::rename(from, to);
+}
+
+// The file a path leads to through a chain of symbolic links (the last link
+// may dangle); empty for a chain that does not end.
+QString resolvedTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int hop = 0; hop < 40 && info.isSymLink(); ++hop)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? QString() : info.absoluteFilePath();
+}
+
 bool writeAll(int fd, const char* p, qsizetype left)
 {
     while (left > 0) {
@@ -323,18 +351,24 @@ bool rewriteInPlace(const QByteArray& target, QByteArrayView data)
         ok = false;
     }
     ok = ok && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data.constData(), data.size());
-    ok = ok && ::ftruncate(fd, data.size()) == 0 && ::fsync(fd) == 0;
+    ok = ok && ::ftruncate(fd, data.size()) == 0 && syncFile(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     return ok;
 }
 
 } // namespace
 
+void SetDiskCalls(DiskCalls calls)
+{
+    diskCalls() = std::move(calls);
+}
+
 bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
 {
-    QFileInfo info(path);
-    // Replace what a link points to, not the link.
-    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    // Replace what a link leads to, not the link.
+    const QString target = resolvedTarget(path);
+    if (target.isEmpty())
+        return false;
     const QByteArray nativeTarget = QFile::encodeName(target);
     QByteArray tempName = nativeTarget + ".XXXXXX";
     const int fd = ::mkstemp(tempName.data());
@@ -366,9 +400,9 @@ bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
     }
 
     ok = ok && writeAll(fd, data.constData(), data.size());
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && syncFile(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempName.constData(), nativeTarget.constData()) == 0;
+    ok = ok && renameFile(tempName.constData(), nativeTarget.constData()) == 0;
     if (!ok) {
         ::unlink(tempName.constData());
         return false;
@@ -376,7 +410,7 @@ bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
     // Make the rename itself durable.
     const int dirFd = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
-        ::fsync(dirFd);
+        syncFile(dirFd);
         ::close(dirFd);
     }
     return true;
@@ -384,10 +418,11 @@ bool WriteTextFileAtomic(const QString& path, QByteArrayView data)
 
 bool WriteTextFileInPlace(const QString& path, QByteArrayView data)
 {
-    const QFileInfo info(path);
-    if (QFileInfo(info.absolutePath()).isWritable() || !info.isFile() || !info.isWritable())
+    const QString target = resolvedTarget(path);
+    const QFileInfo info(target);
+    if (target.isEmpty() || QFileInfo(info.absolutePath()).isWritable() || !info.isFile() || !info.isWritable())
         return false;
-    return rewriteInPlace(QFile::encodeName(path), data);
+    return rewriteInPlace(QFile::encodeName(target), data);
 }
 
 void RemoveStaleTempFiles(const QString& path)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Text files: read as UTF-8 when the bytes are valid UTF-8, else as
 // Windows-1252; written as UTF-8. LF and CR LF both end a line.
 QString DecodeText(QByteArrayView bytes);
@@ -35,19 +37,30 @@ struct FirstLastLines {
 };
 bool ReadFirstAndLastLine(const QString& path, FirstLastLines& out, qint64 maxFirst = -1, qint64 maxLast = -1);
 
-// Atomic write: temp file in the same folder, then rename over the target.
-// The old file stays whole on any failure. Lines end with LF. A replaced
-// file keeps its mode, owner and group; when we may not give it its owner,
-// it is rewritten in place instead, with the room taken first (false when
-// we may not write it either).
+// Atomic write: temp file in the same folder, synced, then renamed over the
+// target, then the folder synced. The old file stays whole on any failure.
+// Lines end with LF. A symbolic link stays: the file it leads to is
+// replaced. A replaced file keeps its mode, owner and group; when we may not
+// give it its owner, it is rewritten in place instead, with the room taken
+// first (false when we may not write it either).
 bool WriteTextFileAtomic(const QString& path, QByteArrayView data);
 bool WriteTextFileAtomic(const QString& path, const QString& text);
 
-// For a file we may write but whose folder takes no new file: rewrites it in
-// place. Only then, since an in-place write that fails half-way (the room is
-// taken first, so rarely) loses the old content.
+// For a file we may write but whose folder (the folder of the file a link
+// leads to) takes no new file: rewrites it in place. Only then, since an
+// in-place write that fails half-way (the room is taken first, so rarely)
+// loses the old content.
 bool WriteTextFileInPlace(const QString& path, QByteArrayView data);
 
 // Removes the temporary files a killed atomic write of this path left
 // behind ("name.XXXXXX" beside it). Only for a path no one else writes.
 void RemoveStaleTempFiles(const QString& path);
+
+// The calls by which the writes above reach the disk, as the system's fsync
+// and rename: a seam for tests that watch their order or make one fail.
+// An empty member stands for the system's own call.
+struct DiskCalls {
+    std::function<int(int fd)> fsync;
+    std::function<int(const char* from, const char* to)> rename;
+};
+void SetDiskCalls(DiskCalls calls);

@@ -190,4 +190,31 @@ TEST_F(MeterGeometrieTest, ValueBoxTextIs19PointWhenItFitsElseSmallerUntilItFits
             }
         }
     }
+
+    // A text as wide as the inside of the frame keeps its size on an odd
+    // dial, where it starts on the column right of the frame. The box
+    // inside is 2 * (D div 7) - 1 wide: odd, so such a text is odd too.
+    QString genau;
+    for (const QString& t : {QStringLiteral("12"), QStringLiteral("1015,5"), QStringLiteral("100"),
+                             QStringLiteral("99,9"), QStringLiteral("-5"), QStringLiteral("7")}) {
+        c.Font.SetSize(19);
+        if (c.TextWidth(t) % 2 == 1) {
+            genau = t;
+            break;
+        }
+    }
+    ASSERT_FALSE(genau.isEmpty()) << "no text of odd width";
+    const int W = c.TextWidth(genau);
+    const int ungerade = 7 * ((W + 1) / 2) | 1;
+    const auto punkte = [&](int D) {
+        c.Font.SetSize(19);
+        const int w = MeterWertSchriftAnpassen(c, genau, D, MeterWertBox(D, c.TextHeight(genau)));
+        EXPECT_TRUE(MeterTextPasst(D, w, MeterWertBox(D, c.TextHeight(genau)))) << D;
+        return c.Font.Size();
+    };
+    EXPECT_EQ(punkte(ungerade), 19) << genau.toStdString() << ", " << W << " wide, on " << ungerade;
+    // Beside it, on the even dial the centred text would cover the frame,
+    // and the next odd dial down has a box too narrow.
+    EXPECT_LT(punkte(ungerade + 1), 19) << ungerade + 1;
+    EXPECT_LT(punkte(ungerade - 6), 19) << ungerade - 6;
 }

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <climits>
 #include <csignal>
+#include <ctime>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -226,11 +228,26 @@ TEST_F(IniFilesTest, EveryReadSeesTheFileAsItIsNow)
     EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 2222);
 
     // Rewritten in place at once with the same size: the cache must not
-    // answer with the old content.
+    // answer with the old content, even where the file system's coarse clock
+    // leaves both file times as they were.
     writeFile(path, "[Global]\nInterval=3333\n");
     EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 3333);
     writeFile(path, "[Global]\nInterval=4444\n");
     EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 4444);
+    {
+        timespec jetzt {};
+        clock_gettime(CLOCK_REALTIME, &jetzt);
+        SetIniStatFunction([jetzt](int fd, struct stat* st) {
+            const int r = ::fstat(fd, st);
+            st->st_mtim = st->st_ctim = jetzt;
+            return r;
+        });
+        const std::shared_ptr<void> zurueck(nullptr, [](void*) { SetIniStatFunction({}); });
+        for (const char* wert : {"5555", "6666", "7777"}) {
+            writeFile(path, QByteArray("[Global]\nInterval=") + wert + "\n");
+            EXPECT_EQ(a.ReadString("Global", "Interval", QString()), wert);
+        }
+    }
     QFile::remove(path);
     EXPECT_EQ(a.ReadInteger("Global", "Interval", 0), 0);
 }
@@ -281,6 +298,23 @@ TEST_F(IniFilesTest, FailedWriteRaisesAndKeepsTheOldFile)
     EXPECT_EQ(ini.ReadString("Global", "B", "d"), "d");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList({"datei", "vantorel.ini"}));
+
+    // A file we may write but not read: what it holds is unknown, so it is
+    // not replaced by one that holds the new key alone.
+    if (geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
+    Rechte(path, 0200);
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
+        try {
+            TIniFile(path).WriteString("Global", "B", "2");
+        } catch (const EIniFileException&) {
+            return true;
+        }
+        return false;
+    }));
+    Rechte(path, 0600);
+    EXPECT_EQ(readFile(path), old);
 }
 
 TEST_F(IniFilesTest, AWriteKeepsModeAndOwnerAndSparesAReadOnlyFile)
@@ -301,6 +335,14 @@ TEST_F(IniFilesTest, AWriteKeepsModeAndOwnerAndSparesAReadOnlyFile)
         EXPECT_EQ(st.st_gid, 4712u);
     }
 
+    // Through a link: the file it leads to is written, the link stays.
+    const QString link = dir.path(QStringLiteral("link.ini"));
+    ASSERT_EQ(::symlink("vantorel.ini", QFile::encodeName(link).constData()), 0);
+    TIniFile(link).WriteString("Global", "C", "3");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readFile(path), QByteArray("[Global]\nA=1\nB=2\nC=3\n"));
+    writeFile(path, "[Global]\nA=1\nB=2\n");
+
     // Read-only, though our own: not replaced, although the folder would
     // take a new file.
     if (root) {
@@ -315,4 +357,28 @@ TEST_F(IniFilesTest, AWriteKeepsModeAndOwnerAndSparesAReadOnlyFile)
         }
         return false;
     }));
+
+    // Values it holds already, written again: no error, and the file is
+    // left alone, whoever may write it.
+    const QByteArray vonHand = "[Global]\r\nA=1\r\n Interval = 2000 \r\nName=\"Wetter\"\r\n";
+    Rechte(path, 0644);
+    writeFile(path, vonHand);
+    Rechte(path, 0444);
+    const auto inodeOf = [](const QString& p) {
+        struct stat st {};
+        ::stat(QFile::encodeName(p).constData(), &st);
+        return st.st_ino;
+    };
+    const ino_t inode = inodeOf(path);
+    const auto gleichesNochmal = [&] {
+        TIniFile ini(path);
+        ini.WriteString("global", "a", "1");
+        ini.WriteInteger("Global", "Interval", 2000);
+        ini.WriteString("Global", "Name", "Wetter");
+        ini.EraseSection("Fehlt");
+        ini.DeleteKey("Global", "Fehlt");
+        return readFile(path) == vonHand && inodeOf(path) == inode;
+    };
+    EXPECT_NO_THROW(EXPECT_TRUE(gleichesNochmal()));
+    EXPECT_TRUE(OhneRootRechte(dir.path(), gleichesNochmal));
 }

@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -54,6 +56,43 @@ void expectSameAsLineRead(const QString& path, const QByteArray& bytes)
     EXPECT_EQ(got.lineCount, want.lineCount) << shown;
     EXPECT_EQ(got.first, want.first) << shown;
     EXPECT_EQ(got.last, want.last) << shown;
+}
+
+// Records what reaches the disk, in order, and does it: "sync N bytes" for
+// a file, "sync <path>" for a folder, "rename to <path>". A call given in
+// `failing` fails with EIO instead.
+class DiskLog {
+public:
+    explicit DiskLog(const QString& failing = QString())
+    {
+        SetDiskCalls({[this, failing](int fd) {
+                          struct stat st {};
+                          ::fstat(fd, &st);
+                          calls << (S_ISDIR(st.st_mode) ? QStringLiteral("sync ") + pathOf(fd)
+                                                        : QStringLiteral("sync %1 bytes").arg(st.st_size));
+                          return fail(failing == QLatin1String("sync")) ? -1 : ::fsync(fd);
+                      },
+                      [this, failing](const char* from, const char* to) {
+                          calls << QStringLiteral("rename to ") + QFile::decodeName(to);
+                          return fail(failing == QLatin1String("rename")) ? -1 : ::rename(from, to);
+                      }});
+    }
+    ~DiskLog() { SetDiskCalls({}); }
+    QStringList calls;
+
+private:
+    static QString pathOf(int fd) { return QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget(); }
+    static bool fail(bool yes)
+    {
+        if (yes)
+            errno = EIO;
+        return yes;
+    }
+};
+
+void link(const QString& target, const QString& path)
+{
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()), 0);
 }
 
 } // namespace
@@ -249,6 +288,23 @@ TEST(TextFileTest, WritesAtomicallyAndKeepsTheOldFileOnFailure)
     QDir(dir.path()).mkdir(QStringLiteral("ordner"));
     EXPECT_FALSE(WriteTextFileAtomic(dir.path("ordner"), QStringLiteral("x")));
 
+    // The bytes are on the disk before the name changes, and the name change
+    // before the write counts as done.
+    {
+        DiskLog disk;
+        ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("neuer\n")));
+        EXPECT_EQ(disk.calls, QStringList({"sync 6 bytes", "rename to " + path, "sync " + dir.path()}));
+    }
+    // A replace that fails where new files may be made is a failure: the
+    // old bytes stay, and no rewrite in place stands in for it.
+    for (const QString& failing : {QStringLiteral("sync"), QStringLiteral("rename")}) {
+        DiskLog disk(failing);
+        EXPECT_FALSE(WriteTextFileAtomic(path, QStringLiteral("anders\n"))) << failing.toStdString();
+        EXPECT_FALSE(WriteTextFileInPlace(path, "anders\n")) << failing.toStdString();
+        EXPECT_EQ(readFile(path), QByteArray("neuer\n")) << failing.toStdString();
+    }
+    ASSERT_TRUE(WriteTextFileAtomic(path, QStringLiteral("neu\n")));
+
     // The disk runs full mid-write (a file size limit stands in for it).
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -312,4 +368,54 @@ TEST(TextFileTest, AReplacedFileKeepsItsModeOwnerAndGroup)
     EXPECT_EQ(readFile(path), QByteArray("kurz\n"));
     EXPECT_EQ(statOf(path).st_uid, 4711u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"AutoSave.sav"})) << "no temp file left";
+}
+
+// A save file or configuration that is a link (relative, or through
+// another link) is written where the links lead, and they stay links.
+TEST(TextFileTest, ALinkedFileIsWrittenWhereTheLinkLeads)
+{
+    TempDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("daten")));
+    const QString ziel = dir.path(QStringLiteral("daten/AutoSave.sav"));
+    const QString direkt = dir.path(QStringLiteral("AutoSave.sav"));
+    const QString kette = dir.path(QStringLiteral("Kette.sav"));
+    writeFile(ziel, "alt\n");
+    link(QStringLiteral("daten/AutoSave.sav"), direkt);
+    link(direkt, kette);
+    const auto linksStay = [&] {
+        return QFileInfo(direkt).isSymLink() && QFileInfo(kette).isSymLink()
+               && QFileInfo(kette).canonicalFilePath() == QFileInfo(ziel).canonicalFilePath();
+    };
+    for (const QString& pfad : {direkt, kette}) {
+        DiskLog disk;
+        ASSERT_TRUE(WriteTextFileAtomic(pfad, pfad)) << pfad.toStdString();
+        EXPECT_EQ(readFile(ziel), pfad.toUtf8());
+        EXPECT_TRUE(linksStay());
+        EXPECT_EQ(disk.calls.mid(1), QStringList({"rename to " + ziel, "sync " + dir.path(QStringLiteral("daten"))}));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList({"AutoSave.sav", "Kette.sav"}));
+
+    // A link to nothing yet: the file is made where it leads. A loop of
+    // links leads nowhere: nothing is written.
+    link(QStringLiteral("daten/Neu.ini"), dir.path(QStringLiteral("Neu.ini")));
+    ASSERT_TRUE(WriteTextFileAtomic(dir.path(QStringLiteral("Neu.ini")), QStringLiteral("[Global]\n")));
+    EXPECT_EQ(readFile(dir.path(QStringLiteral("daten/Neu.ini"))), "[Global]\n");
+    EXPECT_TRUE(QFileInfo(dir.path(QStringLiteral("Neu.ini"))).isSymLink());
+    link(dir.path(QStringLiteral("B.ini")), dir.path(QStringLiteral("A.ini")));
+    link(dir.path(QStringLiteral("A.ini")), dir.path(QStringLiteral("B.ini")));
+    EXPECT_FALSE(WriteTextFileAtomic(dir.path(QStringLiteral("A.ini")), QStringLiteral("x\n")));
+    EXPECT_TRUE(QFileInfo(dir.path(QStringLiteral("A.ini"))).isSymLink() && QFileInfo(dir.path(QStringLiteral("B.ini"))).isSymLink());
+
+    // Where the link leads, the folder takes no new file: rewritten there in
+    // place, though the link's own folder would take one.
+    if (geteuid() == 0) {
+        for (const QString& p : {dir.path(QStringLiteral("daten")), ziel})
+            ASSERT_EQ(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
+    }
+    EXPECT_TRUE(OhneRootRechte(dir.path(), [&] {
+        Rechte(dir.path(QStringLiteral("daten")), 0500);
+        const bool ok = !WriteTextFileAtomic(kette, QStringLiteral("x\n")) && WriteTextFileInPlace(kette, "dort\n");
+        Rechte(dir.path(QStringLiteral("daten")), 0700);
+        return ok && readFile(ziel) == "dort\n" && linksStay();
+    }));
 }

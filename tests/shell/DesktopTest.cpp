@@ -84,10 +84,10 @@ TEST_F(DesktopTest, DialogsOfferACloseBoxOnly)
             // What the window manager offers, once it has taken the window.
             const QString id = QString::number(d->winId());
             QStringList angebot;
-            for (int i = 0; i < 100 && angebot.isEmpty(); ++i) {
-                pumpEvents(100);
+            pumpUntil([&] {
                 angebot = werte(server.xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")}));
-            }
+                return !angebot.isEmpty();
+            });
             EXPECT_TRUE(angebot.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"))) << angebot.join(u' ').toStdString();
             for (const char* nicht : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ",
                                       "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
@@ -107,11 +107,7 @@ TEST_F(DesktopTest, DialogsOfferACloseBoxOnly)
             return zustand.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"))
                    && zustand.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER"));
         };
-        bool da = false;
-        for (int i = 0; i < 100 && !da; ++i) {
-            pumpEvents(100);
-            da = markiert();
-        }
+        bool da = pumpUntil(markiert);
         ASSERT_TRUE(da);
         SkipTaskbar(fenster);
         for (int i = 0; i < 10 && da; ++i) {

@@ -100,15 +100,15 @@ TEST(EndeZuEnde, RunsPollsAndLeavesItsFilesOnLogout)
     const QString daten = KleineStation(lauf);
     QProcess& vantorel = lauf.prozess;
     ASSERT_TRUE(lauf.starte({daten}));
+    ASSERT_TRUE(lauf.warteAufStart() && lauf.warteAufTakt(daten)) << lauf.gesehen.toStdString();
 
-    // A logger appends a line every 1.5 s, slower than the 1 s ticks, so each
-    // line is seen; one of them is broken.
+    // A logger appends a line at a time, each read before the next comes;
+    // one of them is broken.
     for (int s = 1; s <= 5; ++s) {
-        QThread::msleep(1500);
-        VantorelLauf::haengeAn(daten, s == 3 ? QByteArray("08.12.2026\t10:00:03\tkaputt\t1\t1\n") : zeile(s));
-        ASSERT_EQ(vantorel.state(), QProcess::Running);
+        ASSERT_TRUE(lauf.liest(daten, [&] {
+            VantorelLauf::haengeAn(daten, s == 3 ? QByteArray("08.12.2026\t10:00:03\tkaputt\t1\t1\n") : zeile(s));
+        })) << lauf.gesehen.toStdString();
     }
-    QThread::msleep(2500);
 
     ASSERT_TRUE(lauf.beende());
     EXPECT_EQ(vantorel.exitStatus(), QProcess::NormalExit);
@@ -154,8 +154,7 @@ TEST(EndeZuEnde, EveryWindowKindWritesBackTheSectionItWasMadeFrom)
         }
     }
     ASSERT_TRUE(lauf.starte({daten}));
-    QThread::msleep(3000);
-    ASSERT_EQ(lauf.prozess.state(), QProcess::Running);
+    ASSERT_TRUE(lauf.warteAufTakt(daten)) << lauf.gesehen.toStdString();
     ASSERT_TRUE(lauf.beende());
 
     const TIniFile nachher(ini);
@@ -192,9 +191,8 @@ TEST(EndeZuEnde, ASignalCloseNeverWaitsOnABoxAndSaysWhatFailed)
     vantorel.setProcessEnvironment(lauf.x.umgebung(lauf.pfad(QStringLiteral("run"))));
     vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
     ASSERT_TRUE(vantorel.waitForStarted(5000));
-    lauf.warteAufStart();
-    VantorelLauf::haengeAn(daten, zeile(1));
-    QThread::msleep(3500);
+    ASSERT_TRUE(lauf.warteAufStart());
+    ASSERT_TRUE(lauf.liest(daten, [&] { VantorelLauf::haengeAn(daten, zeile(1)); })) << lauf.gesehen.toStdString();
 
     ASSERT_TRUE(QFile::remove(ini));
     ASSERT_TRUE(QDir().mkdir(ini));
@@ -216,9 +214,7 @@ TEST(EndeZuEnde, AClosedTerminalClosesAsALogoutDoes)
     const QString daten = KleineStation(lauf);
     const QByteArrayList tag = EinTagImVerlauf(lauf);
     ASSERT_TRUE(lauf.starte({daten}));
-    lauf.warteAufStart();
-    QThread::msleep(2500);
-    ASSERT_EQ(lauf.prozess.state(), QProcess::Running);
+    ASSERT_TRUE(lauf.warteAufStart() && lauf.warteAufTakt(daten)) << lauf.gesehen.toStdString();
 
     ASSERT_TRUE(lauf.beende(SIGHUP));
     EXPECT_EQ(lauf.prozess.exitStatus(), QProcess::NormalExit);
@@ -300,8 +296,7 @@ TEST(EndeZuEnde, AnUnwritableConfigurationStillLetsTheUserEndTheProgram)
     const QString daten = KleineStation(lauf);
     const QByteArrayList tag = EinTagImVerlauf(lauf);
     ASSERT_TRUE(lauf.starte({daten}));
-    lauf.warteAufStart();
-    QThread::msleep(2000);
+    ASSERT_TRUE(lauf.warteAufStart() && lauf.warteAufTakt(daten)) << lauf.gesehen.toStdString();
     // Without a window manager nobody gives the main window the focus.
     for (const QString& id : Xdotool(lauf, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                             QStringLiteral("--name"), QStringLiteral("^Vantorel$")})

@@ -1,5 +1,7 @@
 #include "HauptFensterTestSupport.h"
 
+#include "DialogWache.h"
+
 TEST_F(HauptFensterTest, FirstStartMakesOneWindowPerColumnAndBothClocksAndPlacesThem)
 {
     auto h = starte();
@@ -234,18 +236,10 @@ TEST_F(HauptFensterTest, TheWindowMenuFollowsANewHeader)
 
     // No longer a secondary display, with a save file of its own: the next
     // layout's change keeps the day beside it, named in the log.
-    QTimer::singleShot(0, [this] {
-        QWidget* offen = QApplication::activeModalWidget();
-        auto* d = dynamic_cast<TPrgEinstDialog1*>(offen);
-        if (!d) {
-            ADD_FAILURE() << "no program settings";
-            if (offen)
-                offen->close();
-            return;
-        }
-        d->TochterAnzeigeCB1->setChecked(false);
-        d->AutoSaveDateiJFE1->SetFileName(dir.path(QStringLiteral("Station.sav")));
-        d->OKButton1->click();
+    ImDialog<TPrgEinstDialog1>([this](TPrgEinstDialog1& d) {
+        d.TochterAnzeigeCB1->setChecked(false);
+        d.AutoSaveDateiJFE1->SetFileName(dir.path(QStringLiteral("Station.sav")));
+        d.OKButton1->click();
     });
     h->Programm1->trigger();
     writeFile(daten, neu.chopped(1) + "\tff   [m/s ]\n08.12.2026\t10:03:00\t3,5\t80\t1013.5\t-2\t4\n");

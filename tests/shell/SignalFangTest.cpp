@@ -17,8 +17,7 @@ TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
             ASSERT_TRUE(fang.Aktiv());
             ASSERT_EQ(::raise(signal), 0);
             EXPECT_EQ(geschlossen, 0) << "not inside the handler";
-            for (int i = 0; i < 200 && geschlossen == 0; ++i)
-                pumpEvents(10);
+            pumpUntil([&] { return geschlossen > 0; });
             EXPECT_EQ(geschlossen, 1) << signal;
         }
         struct sigaction danach {};

@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <functional>
 
 #ifdef VANTOREL_BINARY
 
@@ -29,26 +29,35 @@ QByteArray datenZeile(int minute) { return zeit(minute, 30) + "\t" + QByteArray:
 class TagLauf : public VantorelLauf {
 public:
     // The day 07.12.2026 10:01 .. 08.12.2026 10:00 in AutoSave.sav, the
-    // data file's last line at 10:01:30, polled every second.
+    // data file's last line at 10:01:30, polled every second. False without
+    // Xvfb; a start that fails after it is a test failure too.
     bool bereite()
     {
-        if (!x.starte() || !kopiere())
+        if (!x.starte())
             return false;
+        if (!kopiere()) {
+            ADD_FAILURE() << "the program can't be copied";
+            return false;
+        }
         QByteArray sav = kKopf + "\n";
         for (int m = 1; m <= 1440; ++m)
             sav += zeit(m) + "\t" + QByteArray::number(m % 20) + ",5\t80\t1013,2\n";
         writeFile(pfad(QStringLiteral("AutoSave.sav")), sav);
         writeFile(daten(), kKopf + "\n" + datenZeile(1441));
         writeFile(pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
-        return starte({daten()}) && gestartet();
+        if (!starte({daten()}) || !gestartet()) {
+            ADD_FAILURE() << "no tick past the start: " << gesehen.toStdString();
+            return false;
+        }
+        return true;
     }
     QString daten() const { return pfad(QStringLiteral("station.txt")); }
     // Started, and a tick past the start.
-    bool gestartet()
+    bool gestartet() { return warteAufStart() && warteAufTakt(daten()); }
+    // The logger's change, read by the program `mal` times since.
+    void liestNach(const std::function<void()>& aenderung, int mal = 1)
     {
-        const bool laeuft = warteAufStart();
-        QThread::msleep(1500);
-        return laeuft;
+        EXPECT_TRUE(liest(daten(), aenderung, mal)) << gesehen.toStdString();
     }
     QList<QByteArray> sicherung(const QString& name = QStringLiteral("AutoSave.sav")) const
     {
@@ -83,10 +92,8 @@ TEST(TagEndeZuEnde, GarbageForAFewSecondsLosesNothing)
     QByteArray muell;
     for (int i = 0; i < 100000; ++i)
         muell.append(static_cast<char>((i * 131 + 7) % 256));
-    writeFile(lauf.daten(), muell);
-    QThread::msleep(3000);
-    writeFile(lauf.daten(), kKopf + "\n" + datenZeile(1441) + datenZeile(1442));
-    QThread::msleep(2500);
+    lauf.liestNach([&] { writeFile(lauf.daten(), muell); }, 3);
+    lauf.liestNach([&] { writeFile(lauf.daten(), kKopf + "\n" + datenZeile(1441) + datenZeile(1442)); });
     ASSERT_TRUE(lauf.beende());
     EXPECT_EQ(lauf.prozess.exitCode(), 0);
 
@@ -107,8 +114,7 @@ TEST(TagEndeZuEnde, ANewLayoutKeepsTheDayBesideTheSaveFile)
     if (!lauf.bereite())
         GTEST_SKIP() << "no Xvfb";
     // Temperature and humidity swapped under the same count.
-    writeFile(lauf.daten(), kVertauscht + "\n" + zeit(1442, 30) + "\t70\t9.5\t1013.2\n");
-    QThread::msleep(2500);
+    lauf.liestNach([&] { writeFile(lauf.daten(), kVertauscht + "\n" + zeit(1442, 30) + "\t70\t9.5\t1013.2\n"); });
     ASSERT_TRUE(lauf.beende());
     EXPECT_EQ(lauf.prozess.exitCode(), 0);
 
@@ -141,7 +147,7 @@ TEST(TagEndeZuEnde, AnotherStationsFileInTheSameFolderKeepsTheFirstStationsDay)
     writeFile(stationB, "Datum\tUhrzeit\tff   [m/s ]\n" + zeit(1441, 30) + "\t3.5\n");
     writeFile(lauf.pfad(QStringLiteral("vantorel.ini")), "[Global]\nInterval=1000\n");
     ASSERT_TRUE(lauf.starte({stationB}));
-    ASSERT_TRUE(lauf.gestartet());
+    ASSERT_TRUE(lauf.warteAufStart() && lauf.warteAufTakt(stationB)) << lauf.gesehen.toStdString();
     ASSERT_TRUE(lauf.beende());
 
     const QStringList kopien = lauf.kopien();
@@ -156,10 +162,8 @@ TEST(TagEndeZuEnde, ALineYearsAheadIsDroppedWhenTheUsualOneComes)
     TagLauf lauf;
     if (!lauf.bereite())
         GTEST_SKIP() << "no Xvfb";
-    lauf.haengeAn(lauf.daten(), "08.12.2031\t10:02:30\t5.5\t80\t1013.2\n");
-    QThread::msleep(2500);
-    lauf.haengeAn(lauf.daten(), datenZeile(1442));
-    QThread::msleep(2500);
+    lauf.liestNach([&] { lauf.haengeAn(lauf.daten(), "08.12.2031\t10:02:30\t5.5\t80\t1013.2\n"); });
+    lauf.liestNach([&] { lauf.haengeAn(lauf.daten(), datenZeile(1442)); });
     ASSERT_TRUE(lauf.beende());
 
     const auto sav = lauf.sicherung();
@@ -175,11 +179,12 @@ TEST(TagEndeZuEnde, AFiftyMegabyteLastLineCostsNoMemory)
     if (!lauf.bereite())
         GTEST_SKIP() << "no Xvfb";
     const long vorher = lauf.rss();
-    lauf.haengeAn(lauf.daten(), zeit(1442, 30) + "\t" + QByteArray(50 * 1024 * 1024, '7'));
-    QThread::msleep(3500);
+    lauf.liestNach([&] { lauf.haengeAn(lauf.daten(), zeit(1442, 30) + "\t" + QByteArray(50 * 1024 * 1024, '7')); });
+    // The tick that read it is over once it has said so.
+    EXPECT_TRUE(lauf.warteBis([&] { return lauf.log().contains(QStringLiteral("ist länger als")); }))
+        << lauf.log().toStdString();
     const long nachher = lauf.rss();
-    lauf.haengeAn(lauf.daten(), "\n" + datenZeile(1443));
-    QThread::msleep(2000);
+    lauf.liestNach([&] { lauf.haengeAn(lauf.daten(), "\n" + datenZeile(1443)); });
     ASSERT_TRUE(lauf.beende());
 
     // A normal line's worth: not the hundreds of MB the line would take.

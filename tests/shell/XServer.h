@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -13,6 +14,10 @@
 #include <QThread>
 
 #include <csignal>
+#include <functional>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 class XServer {
 public:
@@ -98,6 +103,16 @@ public:
         return false;
     }
 
+    // Whether a window of this very title is mapped and viewable.
+    bool zeigt(const QString& titel) const
+    {
+        QProcess p;
+        p.start(QStringLiteral("xwininfo"), {QStringLiteral("-display"), anzeige, QStringLiteral("-name"), titel});
+        if (!p.waitForFinished(10000))
+            p.kill();
+        return p.readAllStandardOutput().contains("IsViewable");
+    }
+
     // xprop on this server; its output.
     QString xprop(const QStringList& argumente) const
     {
@@ -177,7 +192,98 @@ public:
         while (!readFile(pfad(QStringLiteral("vantorel.ini"))).contains("[SystemzeitFenster]") && uhr.elapsed() < 30000
                && prozess.state() == QProcess::Running)
             QThread::msleep(100);
+        if (prozess.state() != QProcess::Running)
+            gesehen = QStringLiteral("the program is gone before its windows' sections were written");
         return prozess.state() == QProcess::Running;
+    }
+
+    // Waits, bounded, until the condition holds; false when the time is up
+    // or the program is gone.
+    bool warteBis(const std::function<bool()>& bedingung, int ms = 20000) const
+    {
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!bedingung()) {
+            if (uhr.elapsed() > ms || prozess.state() != QProcess::Running)
+                return false;
+            QThread::msleep(50);
+        }
+        return true;
+    }
+
+    // Runs `aenderung` (a logger's write to the file, say), then waits,
+    // bounded, until the program has read the whole file `mal` times since:
+    // opened it after the change and closed it again. A read that began
+    // before the change does not count. False when the time is up or the
+    // program is gone; `gesehen` then says what was seen.
+    bool liest(const QString& datei, const std::function<void()>& aenderung = {}, int mal = 1)
+    {
+        const QByteArray name = QFile::encodeName(QFileInfo(datei).fileName());
+        if (m_inotify < 0) {
+            m_inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            if (m_inotify < 0
+                || inotify_add_watch(m_inotify, QFile::encodeName(dir.path()).constData(),
+                                     IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+                gesehen = QStringLiteral("no inotify");
+                return false;
+            }
+        }
+        alignas(inotify_event) char puffer[16 * 1024];
+        while (::read(m_inotify, puffer, sizeof puffer) > 0) {
+        }
+        bool geaendert = !aenderung;
+        if (aenderung)
+            aenderung();
+        int offen = 0, gelesen = 0;
+        QElapsedTimer uhr;
+        uhr.start();
+        while (gelesen < mal && uhr.elapsed() < 20000 && prozess.state() == QProcess::Running) {
+            pollfd p{m_inotify, POLLIN, 0};
+            ::poll(&p, 1, 100);
+            ssize_t n = 0;
+            while ((n = ::read(m_inotify, puffer, sizeof puffer)) > 0) {
+                for (char* e = puffer; e < puffer + n;) {
+                    const auto* ereignis = reinterpret_cast<const inotify_event*>(e);
+                    e += sizeof(inotify_event) + ereignis->len;
+                    if (ereignis->len == 0 || name != ereignis->name)
+                        continue;
+                    if (ereignis->mask & IN_CLOSE_WRITE) {
+                        geaendert = true;
+                        offen = 0;
+                    } else if (geaendert && (ereignis->mask & IN_OPEN)) {
+                        ++offen;
+                    } else if (offen > 0 && (ereignis->mask & IN_CLOSE_NOWRITE)) {
+                        --offen;
+                        ++gelesen;
+                    }
+                }
+            }
+        }
+        gesehen = QStringLiteral("%1 of %2 reads of %3 within %4 ms%5; the program %6")
+                      .arg(gelesen)
+                      .arg(mal)
+                      .arg(QString::fromLocal8Bit(name))
+                      .arg(uhr.elapsed())
+                      .arg(geaendert ? QString() : QStringLiteral(" (the change itself not seen)"))
+                      .arg(prozess.state() == QProcess::Running ? QStringLiteral("runs") : QStringLiteral("is gone"));
+        return gelesen >= mal;
+    }
+    // Waits, bounded, until the main window shows and the program has read
+    // its data file once since: a tick past the start.
+    bool warteAufTakt(const QString& daten)
+    {
+        if (!warteBis([this] { return x.zeigt(QStringLiteral("Vantorel")); })) {
+            gesehen = QStringLiteral("no main window");
+            return false;
+        }
+        return liest(daten);
+    }
+    mutable QString gesehen;
+
+    ~VantorelLauf()
+    {
+        if (m_inotify >= 0)
+            ::close(m_inotify);
     }
 
     bool starte(const QStringList& argumente)
@@ -203,5 +309,8 @@ public:
     XServer x;
     TempDir dir;
     QProcess prozess;
+
+private:
+    int m_inotify = -1;
 };
 #endif

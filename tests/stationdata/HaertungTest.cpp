@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 const QString kHeader = QStringLiteral("Datum\tUhrzeit\tt2m  [°C  ]\trf   [%   ]\tp    [hPa ]");
@@ -216,6 +218,28 @@ TEST_F(HaertungTest, ASaveFileInAFolderThatTakesNoNewFileIsRewrittenInPlace)
     }));
     // Nothing to write to: reported as a failure.
     EXPECT_FALSE(l->SpeichereDatei(dir.path(QStringLiteral("fehlt/AutoSave.sav"))));
+
+    // Where the folder takes new files, a replace that fails is reported and
+    // the old save file stays: no rewrite in place stands in for it.
+    writeFile(sav, "alt\n");
+    l->Meldungen.clear();
+    SetDiskCalls({{}, [](const char*, const char*) {
+                      errno = ENOSPC;
+                      return -1;
+                  }});
+    const bool geschrieben = l->SpeichereDatei(sav);
+    SetDiskCalls({});
+    EXPECT_FALSE(geschrieben);
+    EXPECT_EQ(l->Meldungen, QStringList{sav + QStringLiteral(" kann nicht erzeugt werden!")});
+    EXPECT_EQ(readFile(sav), "alt\n");
+
+    // A save file that is a link: written where it leads, and it stays a link.
+    const QString ziel = dir.path(QStringLiteral("woanders.sav"));
+    ASSERT_TRUE(QFile::rename(sav, ziel));
+    ASSERT_TRUE(QFile::link(QStringLiteral("woanders.sav"), sav));
+    ASSERT_TRUE(l->SpeichereDatei(sav));
+    EXPECT_TRUE(QFileInfo(sav).isSymLink());
+    EXPECT_TRUE(readFile(ziel).startsWith(kHeader.toUtf8() + "\n08.12.2026\t10:00:00\t0\t"));
 }
 
 TEST_F(HaertungTest, StaleTemporariesOfOurFilesGoOthersStay)

@@ -3,6 +3,7 @@
 #include "FormatSettings.h"
 #include "SysUtils.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
@@ -44,6 +45,18 @@ void pumpEvents(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+bool pumpUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!done()) {
+        if (uhr.elapsed() > ms)
+            return false;
+        pumpEvents(5);
+    }
+    return true;
 }
 
 static void resetRuntime()

@@ -40,6 +40,9 @@ QByteArray readFile(const QString& path);
 
 // Runs the event loop for about `ms` milliseconds (timers, queued calls).
 void pumpEvents(int ms);
+// Runs the event loop until `done` holds, at most `ms` milliseconds; whether
+// it holds. For what a loaded machine may only make slower.
+bool pumpUntil(const std::function<bool()>& done, int ms = 20000);
 
 // Fixture: German regional settings, the real clock and the real sleep for
 // every test, whatever the test before changed.

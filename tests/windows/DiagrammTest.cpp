@@ -304,11 +304,17 @@ TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
     QString titel;
     int punkte = -1;
     QPointer<QWidget> offen;
+    QPoint ort;
+    QSize flaeche;
+    QRect diagramm;
     auto schliesse = [&] {
         ImDialog<TDiagrammDialog>([&](TDiagrammDialog& d) {
             offen = &d;
             titel = d.windowTitle();
             punkte = d.Diagramm->Series(0)->Count();
+            ort = d.pos();
+            flaeche = d.geometry().size();
+            diagramm = d.Diagramm->geometry();
             EXPECT_EQ(loader->Clients().size(), 2u);
             d.Button1->click();
         });
@@ -317,6 +323,9 @@ TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
     f->N24hVerlauf1->trigger();
     EXPECT_TRUE(titel.startsWith(QStringLiteral("Diagramm mit Werten von ")));
     EXPECT_EQ(punkte, 25);
+    // As shown: 607 x 353 inside the frame, the chart above the button row.
+    EXPECT_EQ(flaeche, QSize(607, 353));
+    EXPECT_EQ(diagramm, QRect(0, 0, 607, 328));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(offen.isNull());
     EXPECT_EQ(loader->Clients().size(), 1u);
@@ -331,6 +340,8 @@ TEST_F(FensterTest, ChartMenuItemsOpenTheRealChartsModal)
     r->N24hVerlauf1->trigger();
     EXPECT_EQ(titel, QStringLiteral("Verlauf - Diagramm"));
     EXPECT_EQ(punkte, 5);
+    // Not centred as the day chart is: at its own place.
+    EXPECT_EQ(ort, QPoint(321, 239));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(offen.isNull());
     abbauen(r);

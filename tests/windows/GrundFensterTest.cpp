@@ -3,6 +3,7 @@
 #include "TextFensterUnit.h"
 
 #include <QEvent>
+#include <QWindow>
 
 namespace {
 
@@ -91,7 +92,13 @@ TEST_F(FensterTest, ANewWindowBringsTheSplashFormBackInFront)
     QWidget anderes;
     anderes.setObjectName(QStringLiteral("Anderes"));
     anderes.show();
-    pumpEvents(20);   // shown and exposed: a repaint paints at once
+    // Shown and exposed, and what that brought is painted: a repaint from
+    // now on paints at once.
+    ASSERT_TRUE(pumpUntil([&] {
+        return splash.windowHandle() && splash.windowHandle()->isExposed() && anderes.windowHandle()
+               && anderes.windowHandle()->isExposed();
+    }));
+    pumpEvents(0);
     ZaehleVorholen splashZaehler;
     ZaehleVorholen andereZaehler;
     splash.installEventFilter(&splashZaehler);

@@ -2,8 +2,19 @@
 
 #include "Exceptions.h"
 
+#include <QPointer>
 #include <gtest/gtest.h>
 #include <memory>
+
+namespace {
+
+// A component that tells how many listen for its end.
+class Bauteil : public QObject {
+public:
+    int zuhoerer() const { return receivers(SIGNAL(destroyed(QObject*))); }
+};
+
+} // namespace
 
 TEST(ComponentNamesTest, IdentifiersFollowTheComponentRules)
 {
@@ -70,11 +81,23 @@ TEST(ComponentNamesTest, OwnerKeepsOrderNamesAndForgetsDestroyedComponents)
 
 TEST(ComponentNamesTest, ComponentsOutliveTheirOwner)
 {
-    auto c = std::make_unique<QObject>();
+    // Freed by hand: should the freed owner still listen, its end would
+    // call into it.
+    auto* c = new Bauteil;
+    const QPointer<QObject> lebt(c);
+    TComponentOwner bleibt;
+    bleibt.InsertComponent(c);
     {
         TComponentOwner owner;
-        owner.InsertComponent(c.get());
+        owner.InsertComponent(c);
+        owner.SetComponentName(c, QStringLiteral("Kompass"));
+        EXPECT_EQ(c->zuhoerer(), 2);
     }
-    c.reset();   // must not reach the freed owner
-    SUCCEED();
+    // It lives on with its name; only the owner that is still there hears
+    // of its end.
+    ASSERT_FALSE(lebt.isNull());
+    EXPECT_EQ(c->objectName(), "Kompass");
+    ASSERT_EQ(c->zuhoerer(), 1) << "the freed owner still listens";
+    delete c;
+    EXPECT_EQ(bleibt.ComponentCount(), 0);
 }
