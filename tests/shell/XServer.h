@@ -91,7 +91,7 @@ public:
     // Ready once it has announced itself on the root window.
     bool warteAufFensterManager()
     {
-        if (!m_fensterManager.waitForStarted(5000))
+        if (!m_fensterManager.waitForStarted(30000))
             return false;
         QElapsedTimer uhr;
         uhr.start();
