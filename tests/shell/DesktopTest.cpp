@@ -126,17 +126,7 @@ namespace {
 // An X tool on the server; its output, empty when it does not answer in time.
 QString XWerkzeug(const XServer& x, const QString& programm, const QStringList& argumente)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), x.anzeige);
-    p.setProcessEnvironment(env);
-    p.start(programm, argumente);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return x.werkzeug(programm, argumente).trimmed();
 }
 
 int AktiveSektionen(const QString& ini)

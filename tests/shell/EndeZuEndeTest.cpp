@@ -61,19 +61,7 @@ QByteArrayList EinTagImVerlauf(const VantorelLauf& lauf)
 QString Xdotool(const VantorelLauf& lauf, const QStringList& argumente)
 {
     const QString programm = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (programm.isEmpty())
-        return {};
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), lauf.x.anzeige);
-    p.setProcessEnvironment(env);
-    p.start(programm, argumente);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return programm.isEmpty() ? QString() : lauf.x.werkzeug(programm, argumente).trimmed();
 }
 
 // Waits, bounded, until the window with this very title has the focus.

@@ -195,15 +195,10 @@ TEST(TagEndeZuEnde, AFiftyMegabyteLastLineCostsNoMemory)
     EXPECT_TRUE(sav.at(sav.size() - 2).startsWith(zeit(1443, 30)));
 }
 
-// Waits, bounded, until the log holds the text; false when it does not by
-// then or the program is gone.
+// Waits, bounded, until the log holds the text.
 static bool warteAufLog(const TagLauf& lauf, const QString& text)
 {
-    QElapsedTimer uhr;
-    uhr.start();
-    while (!lauf.log().contains(text) && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
-        QThread::msleep(100);
-    return lauf.log().contains(text);
+    return lauf.warteBis([&] { return lauf.log().contains(text); }, 30000);
 }
 
 TEST(TagEndeZuEnde, AClockYearsAheadForAMinuteLosesNeitherTheDayNorToday)
@@ -259,11 +254,8 @@ TEST(TagEndeZuEnde, ALayoutFlappingEverySecondLeavesTheDaysCopy)
     for (int i = 0; i < 22; ++i) {
         const qsizetype vorher = lauf.log().count(gesichert);
         writeFile(lauf.daten(), (i % 2 ? kKopf : kVertauscht) + "\n" + zeit(1442 + i, 30) + "\t7.5\t80\t1013.2\n");
-        QElapsedTimer uhr;
-        uhr.start();
-        while (lauf.log().count(gesichert) == vorher && uhr.elapsed() < 30000 && lauf.prozess.state() == QProcess::Running)
-            QThread::msleep(50);
-        ASSERT_GT(lauf.log().count(gesichert), vorher) << lauf.log().toStdString();
+        ASSERT_TRUE(lauf.warteBis([&] { return lauf.log().count(gesichert) > vorher; }, 30000))
+            << lauf.log().toStdString();
     }
     ASSERT_TRUE(lauf.beende());
 

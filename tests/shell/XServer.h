@@ -114,15 +114,22 @@ public:
     }
 
     // xprop on this server; its output.
-    QString xprop(const QStringList& argumente) const
+    QString xprop(const QStringList& argumente) const { return werkzeug(QStringLiteral("xprop"), argumente); }
+
+    // An X tool on this server; its output, empty when it does not answer
+    // in time.
+    QString werkzeug(const QString& programm, const QStringList& argumente) const
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), anzeige);
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral("xprop"), argumente);
-        if (!p.waitForFinished(10000))
+        p.start(programm, argumente);
+        if (!p.waitForFinished(10000)) {
             p.kill();
+            p.waitForFinished();
+            return {};
+        }
         return QString::fromUtf8(p.readAllStandardOutput());
     }
 
