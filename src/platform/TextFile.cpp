@@ -427,7 +427,10 @@ bool WriteTextFileInPlace(const QString& path, QByteArrayView data)
 
 void RemoveStaleTempFiles(const QString& path)
 {
-    const QFileInfo info(path);
+    // A write through a link leaves its temporaries beside the file it
+    // leads to.
+    const QString target = resolvedTarget(path);
+    const QFileInfo info(target.isEmpty() ? path : target);
     const QDir dir = info.absoluteDir();
     const QString prefix = info.fileName() + u'.';
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);

@@ -255,6 +255,13 @@ TEST_F(HaertungTest, StaleTemporariesOfOurFilesGoOthersStay)
         EXPECT_FALSE(QFileInfo::exists(dir.path(n))) << n.toStdString();
     for (const QString& n : bleibt)
         EXPECT_TRUE(QFileInfo::exists(dir.path(n))) << n.toStdString();
+
+    // Through a link they lie beside the file it leads to.
+    QDir().mkpath(dir.path(QStringLiteral("ziel")));
+    writeFile(dir.path(QStringLiteral("ziel/Tag.sav.q7W2e9")), "x");
+    ASSERT_TRUE(QFile::link(QStringLiteral("ziel/Tag.sav"), dir.path(QStringLiteral("Tag.sav"))));
+    RemoveStaleTempFiles(dir.path(QStringLiteral("Tag.sav")));
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("ziel/Tag.sav.q7W2e9"))));
 }
 
 TEST_F(HaertungTest, ALogStaysSmallWhateverTheMessagesHold)
