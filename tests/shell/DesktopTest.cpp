@@ -161,32 +161,6 @@ bool StarteDemo(VantorelLauf& lauf)
     return false;
 }
 
-// A right click at `punkt`, then the menu's n-th item by the keyboard. The
-// window whose name matches `titel`, once it shows; empty when none came.
-QString UeberMenu(VantorelLauf& lauf, QPoint punkt, int n, const QString& titel)
-{
-    const auto fenster = [&] {
-        return XWerkzeug(lauf.x, QStringLiteral("xdotool"),
-                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titel})
-            .section(u'\n', 0, 0);
-    };
-    // Tried again only when none came: a key too many would go to it.
-    for (int versuch = 0; versuch < 4 && fenster().isEmpty() && lauf.prozess.state() == QProcess::Running; ++versuch) {
-        XWerkzeug(lauf.x, QStringLiteral("xdotool"),
-                  {QStringLiteral("mousemove"), QString::number(punkt.x()), QString::number(punkt.y()),
-                   QStringLiteral("click"), QStringLiteral("3")});
-        QStringList tasten{QStringLiteral("sleep"), QStringLiteral("0.3"), QStringLiteral("key")};
-        for (int i = 0; i < n; ++i)
-            tasten << QStringLiteral("Down");
-        XWerkzeug(lauf.x, QStringLiteral("xdotool"), tasten << QStringLiteral("Return"));
-        QElapsedTimer uhr;
-        uhr.start();
-        while (fenster().isEmpty() && uhr.elapsed() < 5000 && lauf.prozess.state() == QProcess::Running)
-            lauf.prozess.waitForFinished(100);
-    }
-    return fenster();
-}
-
 // The window's ancestor among the root's children: its frame under a window
 // manager. Window ids as xwininfo writes them (0x...).
 QString Rahmen(const XServer& x, QString id)
@@ -317,7 +291,7 @@ TEST(Desktop, TheFileChooserOpensAboveTheDisplayWindowsItOverlaps)
         GTEST_SKIP() << "no xdotool or xwininfo";
     ASSERT_TRUE(StarteDemo(lauf));
     // Beside the windows of the demonstration; the main menu's fourth item.
-    const QString waehler = UeberMenu(lauf, {1100, 900}, 4, QStringLiteral("^Öffne Log-Datei$"));
+    const QString waehler = lauf.ueberMenu({1100, 900}, 4, QStringLiteral("^Öffne Log-Datei$"));
     ASSERT_FALSE(waehler.isEmpty()) << "no chooser";
 
     QStringList anzeigen;
@@ -364,7 +338,7 @@ TEST(Desktop, AMinimisedModalDialogComesBackAtOnce)
         GTEST_SKIP() << "no xdotool";
     ASSERT_TRUE(StarteDemo(lauf));
     // The options of the demonstration's temperature display: its menu's first item.
-    const QString dialog = UeberMenu(lauf, {60, 380}, 1, QStringLiteral("^Optionen\\.\\.\\.$"));
+    const QString dialog = lauf.ueberMenu({60, 380}, 1, QStringLiteral("^Optionen\\.\\.\\.$"));
     ASSERT_FALSE(dialog.isEmpty()) << "no options dialog";
     const QString hex = QStringLiteral("0x") + QString::number(dialog.toULongLong(), 16);
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPoint>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -275,6 +276,36 @@ public:
                       .arg(prozess.state() == QProcess::Running ? QStringLiteral("runs") : QStringLiteral("is gone"));
         return gelesen >= mal;
     }
+    // The main menu opened by a right click at `punkt`, its n-th item chosen
+    // by keys; the id of the visible window titled `titel` that it opens,
+    // empty when none comes. Tried again only when none came: a key too many
+    // would go to it.
+    QString ueberMenu(QPoint punkt, int n, const QString& titel)
+    {
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (xdotool.isEmpty())
+            return {};
+        const auto fenster = [&] {
+            return x.werkzeug(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                        titel})
+                .trimmed()
+                .section(u'\n', 0, 0);
+        };
+        for (int versuch = 0; versuch < 4 && fenster().isEmpty() && prozess.state() == QProcess::Running; ++versuch) {
+            x.werkzeug(xdotool, {QStringLiteral("mousemove"), QString::number(punkt.x()), QString::number(punkt.y()),
+                                 QStringLiteral("click"), QStringLiteral("3")});
+            QStringList tasten{QStringLiteral("sleep"), QStringLiteral("0.3"), QStringLiteral("key")};
+            for (int i = 0; i < n; ++i)
+                tasten << QStringLiteral("Down");
+            x.werkzeug(xdotool, tasten << QStringLiteral("Return"));
+            QElapsedTimer uhr;
+            uhr.start();
+            while (fenster().isEmpty() && uhr.elapsed() < 5000 && prozess.state() == QProcess::Running)
+                prozess.waitForFinished(100);
+        }
+        return fenster();
+    }
+
     // Waits, bounded, until the main window shows and the program has read
     // its data file once since: a tick past the start.
     bool warteAufTakt(const QString& daten)
