@@ -129,6 +129,22 @@ QStringList SplitLines(const QString& text)
     return lines;
 }
 
+bool OpenRegularFile(QFile& file, const QString& path)
+{
+    // Not blocking: a FIFO with no writer would hold the open itself.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 // Lines are split on the bytes and decoded one by one, so a single
 // Windows-1252 line does not change how the other lines read; the first and
 // last line reader does the same.

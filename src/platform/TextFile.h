@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,11 @@ QByteArrayView WithoutBom(QByteArrayView bytes);
 // Splits like a line-wise read: a final line end does not start another line;
 // an empty input has no lines.
 QStringList SplitLines(const QString& text);
+
+// Opens a file for reading only when it is a plain file; false for a FIFO
+// or a device, which would block the open or be read for ever, and when
+// it can't be opened.
+bool OpenRegularFile(QFile& file, const QString& path);
 
 // Whole file into lines; false when it can't be opened or read.
 // lastTerminated tells whether the last line ends with a line feed.

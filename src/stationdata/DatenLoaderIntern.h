@@ -26,8 +26,17 @@ constexpr int kMaxSpalten = 256;
 // is not read, so it costs no more than one of this length.
 constexpr qint64 kMaxKopfBytes = 64 * 1024;
 constexpr qint64 kMaxZeileBytes = 1024 * 1024;
-// A record more than this ahead of the newest waits for the next one.
+// A record more than two hours ahead of the newest, or more than a day
+// behind it, waits for the next one to confirm the logger's clock jumped.
+constexpr double kVorsprung = 2.0 / 24;
 constexpr double kZeitsprung = 1.0;
+// Time stamps of some ten thousand days carry rounding errors of about a
+// microsecond: a limit counts as passed only beyond them.
+constexpr double kUnschaerfe = 1e-9;
+inline bool Jenseits(double abstand, double grenze)
+{
+    return abstand > grenze + kUnschaerfe;
+}
 
 // A logger writes names and units: a control character other than the
 // separator means the bytes are no text at all.

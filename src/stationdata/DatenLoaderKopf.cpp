@@ -61,7 +61,9 @@ void TDatenLoader::UebernehmeHeader(const QString& neu)
         HatDatum = false;
         DatumSpalte = 0;
         m_zurueck.clear();
-        m_sprungKopie.clear();
+        // The jumps' copies hold the old layout's records.
+        m_sprungKopien.clear();
+        m_luecken.clear();
         if (!kopie.isEmpty())
             Meldungen.append(Format("Spaltenaufbau von %s hat sich geändert, bisherige Daten in %s gesichert!", {Datei, kopie}));
         else if (echt)

@@ -21,8 +21,8 @@ constexpr int kMaxNummer = 999999;
 // can't be read counts as none.
 qint64 Zeilen(const QString& pfad)
 {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
+    QFile datei;
+    if (!OpenRegularFile(datei, pfad))
         return 0;
     qint64 n = 0;
     while (!datei.atEnd()) {

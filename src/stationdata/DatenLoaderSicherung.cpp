@@ -69,8 +69,8 @@ struct Vorgefunden {
 };
 bool LeseVorgefunden(const QString& pfad, QChar trenn, Vorgefunden& v)
 {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
+    QFile datei;
+    if (!OpenRegularFile(datei, pfad))
         return false;
     v.roh = datei.readAll();
     if (datei.error() != QFileDevice::NoError)
@@ -166,9 +166,10 @@ bool TDatenLoader::SchnelleSicherungsZeile(QByteArrayView zeile, int spalten, st
 bool TDatenLoader::LadeSicherung(const QString& DateiName)
 {
     TimerPause pause(*this);
-    QFile datei(DateiName);
+    QFile datei;
     QByteArray roh;
-    if (datei.open(QIODevice::ReadOnly)) {
+    // Only a plain file: a FIFO or a device would hold the program.
+    if (OpenRegularFile(datei, DateiName)) {
         // A day is megabytes: read into one buffer of the file's size.
         const qint64 groesse = datei.size();
         if (groesse > 0 && groesse < (qint64(1) << 31)) {

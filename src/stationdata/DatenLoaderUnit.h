@@ -100,8 +100,8 @@ public:
     int Datensaetze() const;                  // number of stored records
     // The header the stored records were read with.
     const QString& DatenHeader() const { return m_datenKopf; }
-    // A line more than a day ahead of the newest record or behind it,
-    // waiting for the next line to confirm it; empty when none waits.
+    // A line far ahead of the newest record or behind it, waiting for the
+    // next line to confirm it; empty when none waits.
     const QString& ZurueckgehalteneZeile() const { return m_zurueck; }
     // Inline, as Zeitstempel: every query that walks the records calls them.
     double Wert(int Datensatz, int Spalte) const
@@ -121,13 +121,21 @@ private:
     enum class KopfArt { Kopf, Datensatz, Unbrauchbar };
     KopfArt PruefeKopf(const QString& zeile, bool zuLang);
     void UebernehmeHeader(const QString& neu);
-    // Appends the newest line by its time, holding back one more than a
-    // day off the newest record until the next line confirms the jump.
+    // Appends the newest line by its time, holding back one far off the
+    // newest record until the next line confirms the jump.
     void NimmZeile(const QString& zeile);
     void MeldeVerworfen();
-    // The confirmed jump: the records it pushes out kept as a copy.
-    void SpringeVor(const QString& erste, const QString& zweite);
+    // Behind the newest record in a span that a jump ahead of this run
+    // skipped: the clock put right.
+    bool InLuecke(double zeit) const;
+    // The confirmed jump: the records it pushes out kept as a copy first;
+    // a jump whose copy can't be written is not taken.
+    void SpringeVor(const QString& erste, double ersteZeit, const QString& zweite);
     void SpringeZurueck(const QString& erste, double ersteZeit, const QString& zweite);
+    // The records this run's jump copies hold within the span before the
+    // newest record, back into the store.
+    void HoleTagZurueck();
+    void MerkeSprungKopie(const QString& kopie);
     // Records with a time stamp, not only the start-up placeholder.
     bool HatEchteDatensaetze() const;
     // The store's day as a save file beside SicherungsDatei; the copy's
@@ -182,9 +190,16 @@ private:
     QString m_zurueck;          // a line far off, waiting for confirmation
     double m_zurueckZeit = 0;
     bool m_zurueckVoraus = false; // ahead of the newest record, or behind it
-    // The copy of the day a jump ahead pushed out; empty when there is
-    // none to bring back.
-    QString m_sprungKopie;
+    QString m_zurueckAbstand;     // how far off, as the log says it
+    // This run's jump copies under the current header that have not come
+    // back yet, the oldest first.
+    QStringList m_sprungKopien;
+    // The spans jumps ahead skipped: from the newest record before the
+    // jump to the jump's first record.
+    struct Luecke {
+        double von, bis;
+    };
+    std::vector<Luecke> m_luecken;
     bool m_langeZeileGemeldet = false;
     QStringList m_kopiert;      // headers whose day this run kept as a copy
 

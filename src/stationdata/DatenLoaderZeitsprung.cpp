@@ -1,13 +1,21 @@
 // A logger clock that jumps. Judged by the records, never by the system
-// clock: a station computer may run days off its logger. A line more than a
-// day off the newest record waits for the next one to confirm it; a jump
-// confirmed keeps the records it pushes out as a copy beside the save file,
-// and a clock put right brings the day back from that copy.
+// clock: a station computer may run days off its logger. A line more than
+// two hours ahead of the newest record, or more than a day behind it, waits
+// for the next one to confirm it; so does a line that falls into a span a
+// jump ahead skipped (the clock put right). A jump confirmed keeps the
+// records it pushes out as a copy beside the save file first, and after
+// every jump the copies give back what lies within the span again.
 #include "DatenLoaderIntern.h"
 
+#include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+// Enough for a clock that flaps for hours; older ones can't matter then.
+constexpr qsizetype kMaxSprungKopien = 20;
+constexpr size_t kMaxLuecken = 20;
 
 // A time stamp as the log names a record: date and time of day.
 QString ZeitText(double zeit)
@@ -16,9 +24,13 @@ QString ZeitText(double zeit)
     return DateToStr(tag) + u' ' + TimeToStr(zeit - tag);
 }
 
-QString Richtung(bool voraus)
+// How far off a waiting line lies, as the log says it.
+QString Abstand(bool voraus, double abstand)
 {
-    return voraus ? QStringLiteral("nach") : QStringLiteral("vor");
+    const QString richtung = voraus ? QStringLiteral("nach") : QStringLiteral("vor");
+    if (Jenseits(abstand, kZeitsprung))
+        return QStringLiteral("mehr als einen Tag ") + richtung;
+    return voraus ? QStringLiteral("mehr als zwei Stunden nach") : richtung;
 }
 
 } // namespace
@@ -26,6 +38,13 @@ QString Richtung(bool voraus)
 bool TDatenLoader::HatEchteDatensaetze() const
 {
     return HatUhrzeit && HatDatum && Datensaetze() > (m_platzhalter ? 1 : 0);
+}
+
+bool TDatenLoader::InLuecke(double zeit) const
+{
+    return std::any_of(m_luecken.begin(), m_luecken.end(), [zeit](const Luecke& l) {
+        return zeit > l.von + kZehntelSekunde && zeit + kZehntelSekunde < l.bis;
+    });
 }
 
 void TDatenLoader::NimmZeile(const QString& zeile)
@@ -37,9 +56,9 @@ void TDatenLoader::NimmZeile(const QString& zeile)
     const double zeit = uhrzeit + datum;
     const double neueste = NeuesteZeit();
     const bool echt = HatEchteDatensaetze();
-    const bool voraus = echt && zeit - neueste > kZeitsprung;
-    const bool zurueck = echt && neueste - zeit > kZeitsprung;
-    // A step back of up to a day is an old line: not taken.
+    const bool voraus = echt && Jenseits(zeit - neueste, kVorsprung);
+    const bool zurueck = echt && neueste - zeit > kZehntelSekunde && (Jenseits(neueste - zeit, kZeitsprung) || InLuecke(zeit));
+    // A step back of up to a day that follows no jump is an old line.
     if (!zurueck && !(zeit > neueste + kZehntelSekunde))
         return;
     if (!m_zurueck.isEmpty()) {
@@ -51,7 +70,7 @@ void TDatenLoader::NimmZeile(const QString& zeile)
             const QString erste = m_zurueck;
             m_zurueck.clear();
             if (m_zurueckVoraus)
-                SpringeVor(erste, zeile);
+                SpringeVor(erste, m_zurueckZeit, zeile);
             else
                 SpringeZurueck(erste, m_zurueckZeit, zeile);
             return;
@@ -62,8 +81,8 @@ void TDatenLoader::NimmZeile(const QString& zeile)
         m_zurueck = zeile;
         m_zurueckZeit = zeit;
         m_zurueckVoraus = voraus;
-        Meldungen.append(Format("Datensatz vom %s liegt mehr als einen Tag %s dem neuesten und wartet auf den nächsten!",
-                                {ZeitText(zeit), Richtung(voraus)}));
+        m_zurueckAbstand = Abstand(voraus, voraus ? zeit - neueste : neueste - zeit);
+        Meldungen.append(Format("Datensatz vom %s liegt %s dem neuesten und wartet auf den nächsten!", {ZeitText(zeit), m_zurueckAbstand}));
         return;
     }
     NeuerDatensatz(zeile);
@@ -71,15 +90,17 @@ void TDatenLoader::NimmZeile(const QString& zeile)
 
 void TDatenLoader::MeldeVerworfen()
 {
-    Meldungen.append(Format("Datensatz vom %s verworfen: er lag mehr als einen Tag %s dem neuesten und wurde nicht bestätigt!",
-                            {ZeitText(m_zurueckZeit), Richtung(m_zurueckVoraus)}));
+    Meldungen.append(Format("Datensatz vom %s verworfen: er lag %s dem neuesten und wurde nicht bestätigt!",
+                            {ZeitText(m_zurueckZeit), m_zurueckAbstand}));
     m_zurueck.clear();
 }
 
-// The day the trim after the jump drops goes into a copy first; it is the
-// copy a clock put right takes the day back from.
-void TDatenLoader::SpringeVor(const QString& erste, const QString& zweite)
+// The records the trim after the jump drops go into a copy first; without
+// it (a full disk, a folder we may not write) the jump is not taken, and
+// the next pair of lines tries again. A secondary display keeps no copies.
+void TDatenLoader::SpringeVor(const QString& erste, double ersteZeit, const QString& zweite)
 {
+    const double davor = NeuesteZeit();
     const int vorher = Datensaetze();
     NeuerDatensatz(erste);
     NeuerDatensatz(zweite);
@@ -90,20 +111,31 @@ void TDatenLoader::SpringeVor(const QString& erste, const QString& zweite)
     int bis = von;
     while (bis < n - 1 && Zeitstempel(n - 1) - Zeitstempel(bis) > HalteDauer)
         ++bis;
-    if (bis == von)
-        return;
-    const QString kopie = BewahreDatensaetze(von, bis);
-    m_sprungKopie = kopie;
-    if (kopie.isEmpty())
-        Meldungen.append(Format("Uhrzeit von %s springt vor, bisherige Daten verworfen!", {Datei}));
-    else
-        Meldungen.append(Format("Uhrzeit von %s springt vor, bisherige Daten in %s gesichert!", {Datei, kopie}));
+    QString kopie;
+    if (bis > von) {
+        kopie = BewahreDatensaetze(von, bis);
+        if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
+            while (Datensaetze() > vorher)
+                KuerzeUmEinen();
+            return;
+        }
+        if (kopie.isEmpty())
+            Meldungen.append(Format("Uhrzeit von %s springt vor, bisherige Daten verworfen!", {Datei}));
+        else
+            Meldungen.append(Format("Uhrzeit von %s springt vor, bisherige Daten in %s gesichert!", {Datei, kopie}));
+    }
+    // Lines that later fall into the skipped span are the clock put right.
+    const double neueste = Zeitstempel(n - 1);
+    std::erase_if(m_luecken, [neueste](const Luecke& l) { return Jenseits(neueste - l.bis, kZeitsprung); });
+    m_luecken.push_back({davor, ersteZeit});
+    if (m_luecken.size() > kMaxLuecken)
+        m_luecken.erase(m_luecken.begin());
+    HoleTagZurueck();
+    MerkeSprungKopie(kopie);
 }
 
-// The clock put right: the records newer than its first line leave the
-// store as a copy, and the lines come in again. The day a jump ahead kept
-// comes back from its copy, as far as it lies before them and within the
-// span.
+// The clock put right: the records from its first line's time on leave the
+// store as a copy, and the lines come in instead.
 void TDatenLoader::SpringeZurueck(const QString& erste, double ersteZeit, const QString& zweite)
 {
     const int vorher = Datensaetze();
@@ -114,22 +146,57 @@ void TDatenLoader::SpringeZurueck(const QString& erste, double ersteZeit, const 
     NeuerDatensatz(zweite);
     if (Datensaetze() == vorher)
         return;
-    const QString kopie = BewahreDatensaetze(ab, vorher);
-    EntferneBereich(ab, vorher);
-    if (kopie.isEmpty())
-        Meldungen.append(Format("Uhrzeit von %s springt zurück, bisherige Daten verworfen!", {Datei}));
-    else
-        Meldungen.append(Format("Uhrzeit von %s springt zurück, bisherige Daten in %s gesichert!", {Datei, kopie}));
+    QString kopie;
+    if (ab < vorher) {
+        kopie = BewahreDatensaetze(ab, vorher);
+        if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
+            while (Datensaetze() > vorher)
+                KuerzeUmEinen();
+            return;
+        }
+        EntferneBereich(ab, vorher);
+        if (kopie.isEmpty())
+            Meldungen.append(Format("Uhrzeit von %s springt zurück, bisherige Daten verworfen!", {Datei}));
+        else
+            Meldungen.append(Format("Uhrzeit von %s springt zurück, bisherige Daten in %s gesichert!", {Datei, kopie}));
+    }
+    // What the clock has come back into, or lies ahead of it now, is no
+    // skipped span any more.
+    std::erase_if(m_luecken, [ersteZeit](const Luecke& l) { return l.bis > ersteZeit; });
+    HoleTagZurueck();
+    MerkeSprungKopie(kopie);
+}
 
-    const QString tag = m_sprungKopie;
-    m_sprungKopie.clear();
-    if (tag.isEmpty())
+// The newest copy first: it reaches closest to the records in the store,
+// and each merge takes only records older than all of them. A copy that
+// gave something back is done with; one that is gone or no plain file (a
+// FIFO would hold the program) is dropped without a word.
+void TDatenLoader::HoleTagZurueck()
+{
+    if (m_sprungKopien.isEmpty())
         return;
     Trimme();
-    const int ohne = Datensaetze();
-    if (LadeSicherung(tag)) {
-        Trimme();
-        if (Datensaetze() > ohne)
-            Meldungen.append(Format("Daten aus %s wieder übernommen!", {tag}));
+    for (qsizetype i = m_sprungKopien.size() - 1; i >= 0; --i) {
+        const QString kopie = m_sprungKopien.at(i);
+        const int ohne = Datensaetze();
+        bool fertig = true;
+        if (QFileInfo(kopie).isFile() && LadeSicherung(kopie)) {
+            Trimme();
+            if (Datensaetze() > ohne)
+                Meldungen.append(Format("Daten aus %s wieder übernommen!", {kopie}));
+            else
+                fertig = false;
+        }
+        if (fertig)
+            m_sprungKopien.removeAt(i);
     }
+}
+
+void TDatenLoader::MerkeSprungKopie(const QString& kopie)
+{
+    if (kopie.isEmpty())
+        return;
+    m_sprungKopien.append(kopie);
+    if (m_sprungKopien.size() > kMaxSprungKopien)
+        m_sprungKopien.removeFirst();
 }
