@@ -419,3 +419,30 @@ TEST(TextFileTest, ALinkedFileIsWrittenWhereTheLinkLeads)
         return ok && readFile(ziel) == "dort\n" && linksStay();
     }));
 }
+
+// A FIFO with no writer would block a plain open for ever; a device would
+// be read for ever.
+TEST(TextFileTest, OnlyAPlainFileIsOpenedForReading)
+{
+    TempDir dir;
+    const QString datei = dir.path(QStringLiteral("AutoSave.sav"));
+    const QString fifo = dir.path(QStringLiteral("Fifo.sav"));
+    writeFile(datei, "Kopf\nZeile\n");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    link(QStringLiteral("Fifo.sav"), dir.path(QStringLiteral("Link.sav")));
+    link(QStringLiteral("AutoSave.sav"), dir.path(QStringLiteral("Gut.sav")));
+
+    for (const QString& pfad : {datei, dir.path(QStringLiteral("Gut.sav"))}) {
+        QFile f;
+        ASSERT_TRUE(OpenRegularFile(f, pfad)) << pfad.toStdString();
+        EXPECT_EQ(f.size(), 11);
+        EXPECT_EQ(f.readAll(), "Kopf\nZeile\n");
+    }
+    for (const QString& pfad : {fifo, dir.path(QStringLiteral("Link.sav")), QStringLiteral("/dev/zero"), dir.path(QStringLiteral("fehlt.sav")),
+                                dir.path()}) {
+        EXPECT_TRUE(EndetRechtzeitig([&pfad] {
+            QFile f;
+            return !OpenRegularFile(f, pfad) && !f.isOpen();
+        })) << pfad.toStdString();
+    }
+}

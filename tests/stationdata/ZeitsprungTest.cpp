@@ -4,13 +4,9 @@
 
 #include <QFileInfo>
 
-#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -21,30 +17,6 @@ QString um(int stunde, int minute, double t, const QString& jahr = QStringLitera
 {
     return zeileUm(QStringLiteral("%1.12.%2").arg(8 + stunde / 24, 2, 10, QChar(u'0')).arg(jahr),
                    QStringLiteral("%1:%2:00").arg(stunde % 24, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0')), t);
-}
-
-// Runs fn in a child process that must end within the deadline; a child
-// that hangs is killed. True when fn returned true in time.
-bool EndetRechtzeitig(const std::function<bool()>& fn, std::chrono::seconds frist = std::chrono::seconds(20))
-{
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const bool ok = fn();
-        std::fflush(nullptr);
-        _exit(ok ? 0 : 1);
-    }
-    const auto ende = std::chrono::steady_clock::now() + frist;
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > ende) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // A file size limit stands in for a full disk while it lives.
@@ -270,6 +242,12 @@ TEST_F(ZeitsprungTest, AClockPutRightIsTakenOnceTheNextLineConfirmsIt)
     haengeAn(zeileUm(QStringLiteral("20.11.2026"), QStringLiteral("08:00:30"), 1) + u'\n');
     EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt zurück, bisherige Daten verworfen!").arg(daten)});
     EXPECT_EQ(l->Datensaetze(), 2);
+    haengeAn(zeileUm(QStringLiteral("25.11.2026"), QStringLiteral("08:00:00"), 4) + u'\n');
+    tick(*l);
+    haengeAn(zeileUm(QStringLiteral("25.11.2026"), QStringLiteral("08:01:00"), 5) + u'\n');
+    EXPECT_EQ(tick(*l), QStringList{QStringLiteral("Uhrzeit von %1 springt vor, bisherige Daten verworfen!").arg(daten)});
+    EXPECT_EQ(l->Datensaetze(), 2);
+    EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 5);
     EXPECT_EQ(kopien().size(), 1);
 }
 
@@ -374,6 +352,9 @@ TEST_F(ZeitsprungTest, AClockADayAheadPutRightBringsTheDayBack)
                            gesichertVor(kopie(1))}));
     EXPECT_EQ(l->Datensaetze(), 3);
     EXPECT_EQ(readFile(kopie(1)).count('\n'), 25);
+    // Tomorrow's clock read again between its own lines: an old line.
+    EXPECT_TRUE(zeilen(*l, {zeileUm(QStringLiteral("10.12.2026"), QStringLiteral("09:02:30"), 99)}).isEmpty());
+    EXPECT_EQ(l->Datensaetze(), 3);
 
     EXPECT_EQ(zeilen(*l, {um(33, 4, 34)}),
               QStringList{QStringLiteral("Datensatz vom 09.12.2026 09:04:00 liegt vor dem neuesten und wartet auf den nächsten!")});
@@ -392,11 +373,13 @@ TEST_F(ZeitsprungTest, AClockADayAheadPutRightBringsTheDayBack)
     EXPECT_EQ(tag.size(), 27);
     EXPECT_FALSE(tag.join(u'\n').contains(QStringLiteral("10.12.2026")));
 
-    // The clock is right again: an hour back (winter time) or half a day
-    // back is an old line as ever, with no copy.
-    EXPECT_TRUE(zeilen(*l, {um(32, 7, 9), um(21, 7, 9)}).isEmpty());
+    // The clock is right again: an hour back (winter time, into the span
+    // the jump once skipped) or half a day back is an old line as ever,
+    // with no copy.
+    EXPECT_TRUE(zeilen(*l, {um(34, 30, 37), um(33, 30, 9), um(22, 30, 9)}).isEmpty());
     EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
     EXPECT_EQ(l->Datensaetze(), 27);
+    EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 37);
     EXPECT_EQ(kopien().size(), 2);
 }
 
@@ -481,6 +464,25 @@ TEST_F(ZeitsprungTest, TheDayComesBackAfterAnyJumpThatPutsTheClockRight)
     EXPECT_EQ(tag.size(), 26);
     EXPECT_FALSE(tag.join(u'\n').contains(QStringLiteral(".2027")));
     EXPECT_FALSE(tag.join(u'\n').contains(QStringLiteral(".2028")));
+}
+
+// Two jumps ahead took the day in two parts; the clock put right into the
+// span the first one skipped gets both parts back.
+TEST_F(ZeitsprungTest, TheDayComesBackFromEveryCopyThatHoldsPartOfIt)
+{
+    auto l = mitStundenTag();
+    EXPECT_EQ(zeilen(*l, {um(38, 0, 40), um(38, 1, 41)}).last(), gesichertVor(kopie(1)));
+    EXPECT_EQ(zeilen(*l, {um(38, 2, 42, QStringLiteral("2031")), um(38, 3, 43, QStringLiteral("2031"))}).last(), gesichertVor(kopie(2)));
+    EXPECT_EQ(readFile(kopie(1)).count('\n'), 6);
+    EXPECT_EQ(readFile(kopie(2)).count('\n'), 22);
+
+    EXPECT_EQ(zeilen(*l, {um(33, 30, 30), um(33, 31, 31)}),
+              (QStringList{QStringLiteral("Datensatz vom 09.12.2026 09:30:00 liegt mehr als einen Tag vor dem neuesten und wartet auf den nächsten!"),
+                           gesichertZurueck(kopie(3)), zurueckGeholt(kopie(2)), zurueckGeholt(kopie(1))}));
+    EXPECT_EQ(l->Datensaetze(), 26);
+    EXPECT_DOUBLE_EQ(l->AeltesteZeit(), EncodeDate(2026, 12, 8) + EncodeTime(10, 0, 0, 0));
+    const QStringList tag = gesichert(*l);
+    EXPECT_FALSE(tag.join(u'\n').contains(QStringLiteral("09.12.2026\t14:0")));
 }
 
 // A copy that came back is done with: a later jump back must not bring in

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -94,4 +95,32 @@ bool OhneRootRechte(const QString& ordner, const std::function<bool()>& fn)
 void Rechte(const QString& pfad, int modus)
 {
     ::chmod(QFile::encodeName(pfad).constData(), static_cast<mode_t>(modus));
+}
+
+bool EndetRechtzeitig(const std::function<bool()>& fn, int ms)
+{
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        bool ok = false;
+        try {
+            ok = fn();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+        }
+        std::fflush(nullptr);
+        _exit(ok ? 0 : 1);
+    }
+    QElapsedTimer uhr;
+    uhr.start();
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (uhr.elapsed() > ms) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return false;
+        }
+        usleep(5000);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

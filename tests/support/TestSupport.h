@@ -57,3 +57,7 @@ protected:
 // root. True when fn returned true.
 bool OhneRootRechte(const QString& ordner, const std::function<bool()>& fn);
 void Rechte(const QString& pfad, int modus);
+// Runs fn in a child process that must end within `ms` milliseconds; one
+// that hangs is killed. True when fn returned true in time. For code that
+// could block for ever (a FIFO opened for reading).
+bool EndetRechtzeitig(const std::function<bool()>& fn, int ms = 20000);
