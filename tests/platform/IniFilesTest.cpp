@@ -179,7 +179,8 @@ TEST_F(IniFilesTest, ListsErasesAndDeletes)
     EXPECT_FALSE(QFile::exists(missing.FileName()));
 
     // Numbered keys come out as a read of each index finds them, whatever
-    // case, blanks, signs, leading zeros, digits in the prefix or doubles.
+    // case, blanks, quotes, signs, leading zeros, digits in the prefix or
+    // doubles.
     writeFile(path,
               "[Global]\n"
               "RF   0=3\n"
@@ -190,6 +191,8 @@ TEST_F(IniFilesTest, ListsErasesAndDeletes)
               "rf   2=1\n"
               "rf   2=9\n"
               "rf   3=kaputt\n"
+              "rf   7=\"5\"\n"
+              "rf   8 = \"$1F\" \n"
               "rf 4=4\n"
               "rf   5 0=8\n"
               "rf   12=12\n"
@@ -214,7 +217,7 @@ TEST_F(IniFilesTest, ListsErasesAndDeletes)
                 << '"' << prefix.toStdString() << "\" up to " << last;
         }
     }
-    EXPECT_EQ(ini.ReadNumberedIntegers("Global", "rf   ", INT_MAX, -1), (QList<int>{3, 2, 1, -1, 12, 10}));
+    EXPECT_EQ(ini.ReadNumberedIntegers("Global", "rf   ", INT_MAX, -1), (QList<int>{3, 2, 1, -1, 5, 31, 12, 10}));
     EXPECT_EQ(ini.ReadNumberedIntegers("Fehlt", "rf   ", INT_MAX, -1), QList<int>());
 }
 

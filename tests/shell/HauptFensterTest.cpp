@@ -375,9 +375,25 @@ TEST_F(HauptFensterTest, AConfigurationThatCantBeWrittenAtTheFirstStartIsOneBoxA
     const QStringList zeilen = QString::fromUtf8(readFile(log)).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(zeilen.size(), 1);
     EXPECT_TRUE(zeilen.first().endsWith(QStringLiteral(" - ") + text)) << zeilen.first().toStdString();
-    for (int i = 0; i < 100 && boxen.isEmpty(); ++i)
-        pumpEvents(10);
+    ASSERT_TRUE(pumpUntil([&] { return !boxen.isEmpty(); }));
     EXPECT_EQ(boxen, QStringList{text});
-    pumpEvents(20);
+    // What the start queued has run once a call queued after it has.
+    const auto bisHierGelaufen = [] {
+        QObject marke;
+        bool gelaufen = false;
+        QTimer::singleShot(0, &marke, [&gelaufen] { gelaufen = true; });
+        return pumpUntil([&gelaufen] { return gelaufen; });
+    };
+    ASSERT_TRUE(bisHierGelaufen());
     EXPECT_EQ(boxen.size(), 1);
+
+    // Closed by a signal before the loop ran: the close reports the failure
+    // without a box, and none comes after it.
+    boxen.clear();
+    auto zu = starte();
+    ASSERT_FALSE(zu->StartAbgebrochen());
+    zu->SchliesseOhneDialog();
+    EXPECT_TRUE(zu->SchreibFehler());
+    ASSERT_TRUE(bisHierGelaufen());
+    EXPECT_TRUE(boxen.isEmpty()) << boxen.join(u'|').toStdString();
 }
