@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <iterator>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,12 +29,9 @@ TSignalFang::TSignalFang(QObject* Kontext, std::function<void()> Schliessen)
 {
     if (g_paar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_paar) != 0)
         return;
+    m_schliessen = std::move(Schliessen);
     m_melder = std::make_unique<QSocketNotifier>(g_paar[1], QSocketNotifier::Read);
-    QObject::connect(m_melder.get(), &QSocketNotifier::activated, Kontext, [schliessen = std::move(Schliessen)] {
-        char c = 0;
-        [[maybe_unused]] const ssize_t n = ::read(g_paar[1], &c, 1);
-        schliessen();
-    });
+    QObject::connect(m_melder.get(), &QSocketNotifier::activated, Kontext, [this] { Lies(); });
     struct sigaction sa {};
     sa.sa_handler = BeiSignal;
     sigemptyset(&sa.sa_mask);
@@ -42,6 +40,22 @@ TSignalFang::TSignalFang(QObject* Kontext, std::function<void()> Schliessen)
         g_gefangen[i] = sigaction(kSignale[i], nullptr, &g_vorher[i]) == 0 && g_vorher[i].sa_handler != SIG_IGN
                         && sigaction(kSignale[i], &sa, nullptr) == 0;
     }
+}
+
+void TSignalFang::Lies() const
+{
+    char c = 0;
+    [[maybe_unused]] const ssize_t n = ::read(g_paar[1], &c, 1);
+    m_schliessen();
+}
+
+void TSignalFang::Pruefe() const
+{
+    if (!m_melder)
+        return;
+    pollfd wartet{g_paar[1], POLLIN, 0};
+    if (::poll(&wartet, 1, 0) == 1 && (wartet.revents & POLLIN))
+        Lies();
 }
 
 TSignalFang::~TSignalFang()

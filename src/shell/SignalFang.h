@@ -21,7 +21,13 @@ public:
     // False when the signals could not be caught (they then end the program
     // as they would without it).
     bool Aktiv() const { return m_melder != nullptr; }
+    // A signal that came while no event loop ran is answered now, before
+    // anything a loop would run first.
+    void Pruefe() const;
 
 private:
+    void Lies() const;
+
+    std::function<void()> m_schliessen;
     std::unique_ptr<QSocketNotifier> m_melder;
 };

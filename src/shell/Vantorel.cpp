@@ -96,6 +96,9 @@ int main(int argc, char** argv)
     // Owned by the main window, hidden; the Info command shows its own.
     new TInfoDialog1(hauptFenster.get());
 
+    // A signal during the start-up that no loop has seen yet closes now:
+    // nothing the start queued (its box) may show first.
+    signale.Pruefe();
     hf = hauptFenster.get();
     if (beenden) {
         hf->SchliesseOhneDialog();

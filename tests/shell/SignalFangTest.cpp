@@ -1,6 +1,8 @@
 #include "SignalFang.h"
 #include "TestSupport.h"
 
+#include <QTimer>
+
 #include <csignal>
 
 // Each signal by which a session ends the program closes it from the event
@@ -8,8 +10,13 @@
 TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A script's background job starts with SIGINT ignored, which the
+        // catcher leaves alone: here each signal starts as a fresh one.
         struct sigaction vorher {};
-        ASSERT_EQ(sigaction(signal, nullptr, &vorher), 0);
+        struct sigaction standard {};
+        standard.sa_handler = SIG_DFL;
+        sigemptyset(&standard.sa_mask);
+        ASSERT_EQ(sigaction(signal, &standard, &vorher), 0);
         QObject kontext;
         int geschlossen = 0;
         {
@@ -21,8 +28,8 @@ TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
             EXPECT_EQ(geschlossen, 1) << signal;
         }
         struct sigaction danach {};
-        ASSERT_EQ(sigaction(signal, nullptr, &danach), 0);
-        EXPECT_EQ(danach.sa_handler, vorher.sa_handler) << signal;
+        ASSERT_EQ(sigaction(signal, &vorher, &danach), 0);
+        EXPECT_EQ(danach.sa_handler, SIG_DFL) << signal;
     }
 }
 
@@ -49,8 +56,7 @@ TEST(SignalFang, ASignalIgnoredWhenTheProgramStartedStaysIgnored)
             EXPECT_EQ(geschlossen, 0) << ignoriert;
             // SIGTERM still closes.
             ASSERT_EQ(::raise(SIGTERM), 0);
-            for (int i = 0; i < 200 && geschlossen == 0; ++i)
-                pumpEvents(10);
+            pumpUntil([&] { return geschlossen > 0; });
             EXPECT_EQ(geschlossen, 1) << ignoriert;
         }
         struct sigaction danach {};
@@ -58,4 +64,35 @@ TEST(SignalFang, ASignalIgnoredWhenTheProgramStartedStaysIgnored)
         EXPECT_EQ(danach.sa_handler, SIG_IGN) << ignoriert;
         ASSERT_EQ(sigaction(ignoriert, &vorher, nullptr), 0);
     }
+}
+
+// A signal that came before any event loop ran (during the start-up) is
+// answered on the spot, once.
+TEST(SignalFang, ASignalBeforeTheLoopIsAnsweredBeforeAnythingQueued)
+{
+    struct sigaction vorherTerm {};
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ASSERT_EQ(sigaction(SIGTERM, &standard, &vorherTerm), 0);
+    QObject kontext;
+    int geschlossen = 0;
+    bool vorher = false;
+    bool danach = false;
+    {
+        const TSignalFang fang(&kontext, [&] { ++geschlossen; });
+        ASSERT_TRUE(fang.Aktiv());
+        fang.Pruefe();
+        EXPECT_EQ(geschlossen, 0);
+
+        QTimer::singleShot(0, &kontext, [&] { vorher = geschlossen == 0; });
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        fang.Pruefe();
+        EXPECT_EQ(geschlossen, 1);
+        QTimer::singleShot(0, &kontext, [&] { danach = true; });
+        EXPECT_TRUE(pumpUntil([&] { return danach; }));
+    }
+    sigaction(SIGTERM, &vorherTerm, nullptr);
+    EXPECT_FALSE(vorher);
+    EXPECT_EQ(geschlossen, 1);
 }

@@ -555,8 +555,12 @@ TEST_F(ZeitsprungTest, ACopyThatIsNoPlainFileDoesNotHoldTheProgram)
     ASSERT_TRUE(QFile::remove(kopie(1)));
     ASSERT_EQ(mkfifo(QFile::encodeName(kopie(1)).constData(), 0600), 0);
     EXPECT_TRUE(EndetRechtzeitig([&] {
+        // Named as a save file, it is no file that can be read.
+        const bool gelesen = l->LadeSicherung(kopie(1));
+        const bool gesagt = l->Meldungen == QStringList{QStringLiteral("%1 kann nicht gelesen werden!").arg(kopie(1))};
+        l->Meldungen.clear();
         const QStringList g = zeilen(*l, {um(33, 3, 3), um(33, 4, 4)});
-        const bool ok = g.size() == 2 && g.last() == gesichertZurueck(kopie(2)) && l->Datensaetze() == 2;
+        const bool ok = !gelesen && gesagt && g.size() == 2 && g.last() == gesichertZurueck(kopie(2)) && l->Datensaetze() == 2;
         if (!ok)
             std::fprintf(stderr, "%s\n", qPrintable(g.join(u'|')));
         return ok;

@@ -90,9 +90,9 @@ def main():
         treffer = list(muster.finditer(orig))
         if len(treffer) != 1:
             # Fall back to a plain substring inside a line.
-            n = orig.count(old)
-            if n != 1:
-                print(f"{m['id']}: original found {len(treffer)}/{n} times, skipped", flush=True)
+            anzahl = orig.count(old)
+            if anzahl != 1:
+                print(f"{m['id']}: original found {len(treffer)}/{anzahl} times, skipped", flush=True)
                 continue
             start = orig.index(old)
             mutated = orig[:start] + "\n".join(m["new"]) + orig[start + len(old):]
