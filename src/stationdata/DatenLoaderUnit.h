@@ -191,6 +191,9 @@ private:
     double m_zurueckZeit = 0;
     bool m_zurueckVoraus = false; // ahead of the newest record, or behind it
     QString m_zurueckAbstand;     // how far off, as the log says it
+    // The last line of a jump not taken for want of its copy: read again on
+    // the next tick, it stays dropped.
+    QString m_abgewiesen;
     // This run's jump copies under the current header that have not come
     // back yet, the oldest first.
     QStringList m_sprungKopien;

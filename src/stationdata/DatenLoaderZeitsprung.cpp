@@ -49,6 +49,8 @@ bool TDatenLoader::InLuecke(double zeit) const
 
 void TDatenLoader::NimmZeile(const QString& zeile)
 {
+    if (!m_abgewiesen.isEmpty() && zeile == m_abgewiesen)
+        return;
     const double uhrzeit = LeseUhrzeit(zeile);
     const double datum = LeseDatum(zeile);
     if (uhrzeit == kKeinWert || datum == kKeinWert)
@@ -117,6 +119,7 @@ void TDatenLoader::SpringeVor(const QString& erste, double ersteZeit, const QStr
         if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
             while (Datensaetze() > vorher)
                 KuerzeUmEinen();
+            m_abgewiesen = zweite;
             return;
         }
         if (kopie.isEmpty())
@@ -152,6 +155,7 @@ void TDatenLoader::SpringeZurueck(const QString& erste, double ersteZeit, const 
         if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
             while (Datensaetze() > vorher)
                 KuerzeUmEinen();
+            m_abgewiesen = zweite;
             return;
         }
         EntferneBereich(ab, vorher);

@@ -395,6 +395,9 @@ TEST_F(ZeitsprungTest, ACopyThatCantBeWrittenHoldsTheJump)
     EXPECT_EQ(l->Datensaetze(), 24);
     EXPECT_DOUBLE_EQ(l->NeuesteZeit(), EncodeDate(2026, 12, 9) + EncodeTime(9, 0, 0, 0));
     EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
+    // Its last line, read again by the next tick, stays dropped.
+    EXPECT_TRUE(tick(*l).isEmpty());
+    EXPECT_TRUE(l->ZurueckgehalteneZeile().isEmpty());
     EXPECT_TRUE(kopien().isEmpty());
     EXPECT_EQ(gesichert(*l), tag);
 
@@ -406,6 +409,7 @@ TEST_F(ZeitsprungTest, ACopyThatCantBeWrittenHoldsTheJump)
     EXPECT_EQ(zeilenVoll(*l, {um(33, 5, 5), um(33, 6, 6)}), (QStringList{wartetZurueck.arg(QStringLiteral("09.12.2026 09:05:00")), keineKopie()}));
     EXPECT_EQ(l->Datensaetze(), 2);
     EXPECT_DOUBLE_EQ(l->AktuellerWert(QStringLiteral("t2m  "), 5), 53);
+    EXPECT_TRUE(tick(*l).isEmpty());
     EXPECT_EQ(zeilen(*l, {um(33, 7, 7), um(33, 8, 8)}),
               (QStringList{wartetZurueck.arg(QStringLiteral("09.12.2026 09:07:00")), gesichertZurueck(kopie(2)), zurueckGeholt(kopie(1))}));
     EXPECT_EQ(l->Datensaetze(), 26);
