@@ -132,6 +132,9 @@ private:
     // a jump whose copy can't be written is not taken.
     void SpringeVor(const QString& erste, double ersteZeit, const QString& zweite);
     void SpringeZurueck(const QString& erste, double ersteZeit, const QString& zweite);
+    // True when the copy a jump needs is missing: the jump's records taken
+    // off again, the jump not taken.
+    bool OhneKopie(const QString& kopie, int vorher, const QString& zweite);
     // The records this run's jump copies hold within the span before the
     // newest record, back into the store.
     void HoleTagZurueck();

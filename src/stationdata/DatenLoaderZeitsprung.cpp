@@ -97,9 +97,22 @@ void TDatenLoader::MeldeVerworfen()
     m_zurueck.clear();
 }
 
-// The records the trim after the jump drops go into a copy first; without
-// it (a full disk, a folder we may not write) the jump is not taken, and
-// the next pair of lines tries again. A secondary display keeps no copies.
+// Records that are on no disk are never dropped: a jump whose copy could
+// not be written (a full disk, a folder we may not write) is not taken.
+// Its lines leave the store again, its last line read again stays dropped,
+// and the next pair of lines tries again. A secondary display keeps no
+// copies at all.
+bool TDatenLoader::OhneKopie(const QString& kopie, int vorher, const QString& zweite)
+{
+    if (!kopie.isEmpty() || SicherungsDatei.isEmpty())
+        return false;
+    while (Datensaetze() > vorher)
+        KuerzeUmEinen();
+    m_abgewiesen = zweite;
+    return true;
+}
+
+// The records the trim after the jump drops go into a copy first.
 void TDatenLoader::SpringeVor(const QString& erste, double ersteZeit, const QString& zweite)
 {
     const double davor = NeuesteZeit();
@@ -116,12 +129,8 @@ void TDatenLoader::SpringeVor(const QString& erste, double ersteZeit, const QStr
     QString kopie;
     if (bis > von) {
         kopie = BewahreDatensaetze(von, bis);
-        if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
-            while (Datensaetze() > vorher)
-                KuerzeUmEinen();
-            m_abgewiesen = zweite;
+        if (OhneKopie(kopie, vorher, zweite))
             return;
-        }
         if (kopie.isEmpty())
             Meldungen.append(Format("Uhrzeit von %s springt vor, bisherige Daten verworfen!", {Datei}));
         else
@@ -152,12 +161,8 @@ void TDatenLoader::SpringeZurueck(const QString& erste, double ersteZeit, const 
     QString kopie;
     if (ab < vorher) {
         kopie = BewahreDatensaetze(ab, vorher);
-        if (kopie.isEmpty() && !SicherungsDatei.isEmpty()) {
-            while (Datensaetze() > vorher)
-                KuerzeUmEinen();
-            m_abgewiesen = zweite;
+        if (OhneKopie(kopie, vorher, zweite))
             return;
-        }
         EntferneBereich(ab, vorher);
         if (kopie.isEmpty())
             Meldungen.append(Format("Uhrzeit von %s springt zurück, bisherige Daten verworfen!", {Datei}));

@@ -5,18 +5,39 @@
 
 #include <csignal>
 
+namespace {
+
+// A script's background job starts with SIGINT ignored, which the catcher
+// leaves alone: a test starts each signal fresh, and puts it back after.
+class FrischesSignal {
+public:
+    explicit FrischesSignal(int signal) : m_signal(signal)
+    {
+        struct sigaction standard {};
+        standard.sa_handler = SIG_DFL;
+        sigemptyset(&standard.sa_mask);
+        m_ok = sigaction(signal, &standard, &m_vorher) == 0;
+    }
+    ~FrischesSignal() { sigaction(m_signal, &m_vorher, nullptr); }
+    FrischesSignal(const FrischesSignal&) = delete;
+    FrischesSignal& operator=(const FrischesSignal&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    int m_signal;
+    struct sigaction m_vorher {};
+    bool m_ok = false;
+};
+
+} // namespace
+
 // Each signal by which a session ends the program closes it from the event
 // loop, and the handlers from before come back afterwards.
 TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        // A script's background job starts with SIGINT ignored, which the
-        // catcher leaves alone: here each signal starts as a fresh one.
-        struct sigaction vorher {};
-        struct sigaction standard {};
-        standard.sa_handler = SIG_DFL;
-        sigemptyset(&standard.sa_mask);
-        ASSERT_EQ(sigaction(signal, &standard, &vorher), 0);
+        const FrischesSignal frisch(signal);
+        ASSERT_TRUE(frisch.ok());
         QObject kontext;
         int geschlossen = 0;
         {
@@ -28,7 +49,7 @@ TEST(SignalFang, TheSignalsThatEndASessionCloseThroughTheEventLoop)
             EXPECT_EQ(geschlossen, 1) << signal;
         }
         struct sigaction danach {};
-        ASSERT_EQ(sigaction(signal, &vorher, &danach), 0);
+        ASSERT_EQ(sigaction(signal, nullptr, &danach), 0);
         EXPECT_EQ(danach.sa_handler, SIG_DFL) << signal;
     }
 }
@@ -70,11 +91,8 @@ TEST(SignalFang, ASignalIgnoredWhenTheProgramStartedStaysIgnored)
 // answered on the spot, once.
 TEST(SignalFang, ASignalBeforeTheLoopIsAnsweredBeforeAnythingQueued)
 {
-    struct sigaction vorherTerm {};
-    struct sigaction standard {};
-    standard.sa_handler = SIG_DFL;
-    sigemptyset(&standard.sa_mask);
-    ASSERT_EQ(sigaction(SIGTERM, &standard, &vorherTerm), 0);
+    const FrischesSignal frisch(SIGTERM);
+    ASSERT_TRUE(frisch.ok());
     QObject kontext;
     int geschlossen = 0;
     bool vorher = false;
@@ -92,7 +110,6 @@ TEST(SignalFang, ASignalBeforeTheLoopIsAnsweredBeforeAnythingQueued)
         QTimer::singleShot(0, &kontext, [&] { danach = true; });
         EXPECT_TRUE(pumpUntil([&] { return danach; }));
     }
-    sigaction(SIGTERM, &vorherTerm, nullptr);
     EXPECT_FALSE(vorher);
     EXPECT_EQ(geschlossen, 1);
 }
