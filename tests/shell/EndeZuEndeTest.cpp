@@ -235,6 +235,7 @@ TEST(EndeZuEnde, UnderNohupItRunsOnAndALogoutWithTheChooserOpenClosesAsAnyOther)
     vantorel.start(lauf.pfad(QStringLiteral("vantorel")), {daten});
     ASSERT_TRUE(vantorel.waitForStarted(5000));
     ASSERT_TRUE(lauf.warteAufStart());
+    ASSERT_GT(vantorel.processId(), 0);
     ::kill(static_cast<pid_t>(vantorel.processId()), SIGHUP);
 
     // The main menu beside the windows, placed along the top; its fourth item.

@@ -336,7 +336,12 @@ public:
     // when it does not end in time.
     bool beende(int signal = SIGTERM)
     {
-        ::kill(static_cast<pid_t>(prozess.processId()), signal);
+        // A program that ended before it was told to is no close by signal;
+        // and its id is 0 then, whose kill would reach the whole group.
+        const qint64 pid = prozess.processId();
+        if (pid <= 0)
+            return false;
+        ::kill(static_cast<pid_t>(pid), signal);
         if (prozess.waitForFinished(20000))
             return true;
         prozess.kill();
