@@ -255,14 +255,19 @@ void TDatenLoader::Trimme()
             LoescheAeltesten();
         return;
     }
+    if (Datensaetze() > 1)
+        EntferneAelteste(ErsterImSpan(0));
+}
+
+int TDatenLoader::ErsterImSpan(int ab) const
+{
     const int n = Datensaetze();
-    if (n <= 1)
-        return;
+    if (n == 0)
+        return ab;
     const double neueste = Zeitstempel(n - 1);
-    int weg = 0;
-    while (weg < n - 1 && neueste - Zeitstempel(weg) > HalteDauer)
-        ++weg;
-    EntferneAelteste(weg);
+    while (ab < n - 1 && neueste - Zeitstempel(ab) > HalteDauer)
+        ++ab;
+    return ab;
 }
 
 void TDatenLoader::NeuerDatensatz(const QString& Zeile)

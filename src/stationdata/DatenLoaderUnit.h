@@ -170,6 +170,9 @@ private:
     const std::vector<double>* TaupunktReihe(const QString& Name, int Laenge);
     void Geaendert() { ++m_version; }
     void Trimme();
+    // From `ab` on, the first record the trim keeps: within HalteDauer of
+    // the newest, or the newest itself.
+    int ErsterImSpan(int ab) const;
     void EntferneAelteste(int anzahl);
     void EntferneBereich(int von, int bis);
     void Leeren();

@@ -123,9 +123,7 @@ void TDatenLoader::SpringeVor(const QString& erste, double ersteZeit, const QStr
     if (n == vorher)
         return;
     const int von = m_platzhalter ? 1 : 0;
-    int bis = von;
-    while (bis < n - 1 && Zeitstempel(n - 1) - Zeitstempel(bis) > HalteDauer)
-        ++bis;
+    const int bis = ErsterImSpan(von);
     QString kopie;
     if (bis > von) {
         kopie = BewahreDatensaetze(von, bis);
